@@ -1,0 +1,19 @@
+#include "platform/QtFileDialog.h"
+
+#include "app/Errors.h"
+
+#include <QFileDialog>
+
+void QtFileDialog::ShowOpen() { show(false); }
+
+void QtFileDialog::ShowSave() { show(true); }
+
+void QtFileDialog::show(bool save) {
+    QFileDialog dialog(nullptr, QString());
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters(toNameFilters(filter()));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        throw DialogCancelled();
+    fileName_ = dialog.selectedFiles().constFirst();
+}

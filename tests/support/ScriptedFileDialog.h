@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/FileDialog.h"
+
+#include <QStringList>
+#include <optional>
+
+// A file dialog that answers from a script shared by all instances: each
+// show takes the next answer, a path or a cancel. With no answer left it
+// cancels. Every show is logged as "open <filter>" or "save <filter>".
+class ScriptedFileDialog : public FileDialog {
+public:
+    using FileDialog::FileDialog;
+
+    static void answer(const QString& path);
+    static void cancel();
+    static void clearScript();
+    static QStringList& shows();
+
+    void ShowOpen() override;
+    void ShowSave() override;
+    QString FileName() const override { return fileName_; }
+
+private:
+    void takeAnswer();
+
+    QString fileName_;
+};
