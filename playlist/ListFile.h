@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/Errors.h"
+
+#include <QString>
+#include <QStringList>
+
+// List files: one line per entry, the entry between two double quotes,
+// then CR LF, in the system's character set.
+class ListFile {
+public:
+    static constexpr int MaxEntries = 32767;
+
+    // Writes every entry, or nothing: the list goes to a new file in the same
+    // folder, which replaces the target only when every byte is written.
+    // Throws ListFileError naming the file and the reason (an entry the
+    // character set cannot represent, no write permission, a full disk).
+    static void save(const QString& path, const QStringList& entries);
+
+    // Reads and parses the whole file. Throws ListFileError naming the file
+    // and the reason (missing or unreadable, bytes invalid in the character
+    // set, more than MaxEntries entries).
+    static QStringList load(const QString& path);
+};
+
+class ListFileError : public PeloraError {
+public:
+    using PeloraError::PeloraError;
+};
