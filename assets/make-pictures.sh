@@ -1,0 +1,162 @@
+#!/usr/bin/env bash
+# Regenerates every picture the program carries: the window icon, the eight
+# button pictures and the four mascot frames. Needs ImageMagick 6 (convert).
+# Run from anywhere; the pictures are written next to this script.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$here/icon" "$here/buttons" "$here/frames"
+
+# The window system's standard 16 colours, in their standard order.
+palette16=(
+    "0 0 0" "128 0 0" "0 128 0" "128 128 0" "0 0 128" "128 0 128" "0 128 128" "192 192 192"
+    "128 128 128" "255 0 0" "0 255 0" "255 255 0" "0 0 255" "255 0 255" "0 255 255" "255 255 255"
+)
+
+# ---------------------------------------------------------------- the icon
+
+draw_icon() {
+    local keys=()
+    # Eight white keys, four pixels apart, each with a black left edge.
+    for x in 0 4 8 12 16 20 24 28; do
+        keys+=(-draw "line $x,0 $x,31")
+    done
+    # Black keys between the white ones, except where an octave has none.
+    for x in 3 7 15 19 23; do
+        keys+=(-draw "rectangle $x,0 $((x + 2)),18")
+    done
+    # "P" and "e" written by hand in red, a little uneven on purpose.
+    convert -size 32x32 xc:white +antialias -fill black -stroke none "${keys[@]}" \
+        -draw "line 0,31 31,31" \
+        -fill none -stroke 'rgb(255,0,0)' -strokewidth 2 \
+        -draw "polyline 5,27 6,19 6,11 7,4" \
+        -draw "polyline 7,4 12,3 15,5 15,9 12,12 8,13 6,13" \
+        -draw "polyline 19,22 25,21 26,18 23,16 19,18 18,22 19,26 23,28 27,26" \
+        "$work/icon.png"
+    # Keep to the standard colours exactly, with no dithering.
+    convert "$work/icon.png" +dither -remap "$work/palette.png" -type TrueColor \
+        -define png:color-type=2 "$here/icon/pelora.png"
+}
+
+make_palette_image() {
+    local args=()
+    for entry in "${palette16[@]}"; do
+        read -r r g b <<<"$entry"
+        args+=("xc:rgb($r,$g,$b)")
+    done
+    convert -size 1x1 "${args[@]}" +append "$work/palette.png"
+}
+
+# Writes a 32x32, 4 bits per pixel icon with the full standard palette and an
+# all-opaque mask: ImageMagick picks its own palette order, so the icon file
+# is laid out here byte by byte.
+write_icon() {
+    local -A index=()
+    local i=0
+    for entry in "${palette16[@]}"; do
+        index[$entry]=$i
+        i=$((i + 1))
+    done
+    local pixels
+    # Rows bottom-up, as the bitmap inside an icon stores them.
+    read -r -a pixels <<<"$(convert "$here/icon/pelora.png" -flip -depth 8 rgb:- | od -An -v -tu1 | tr "\n" " ")"
+
+    local out="$here/icon/pelora.ico"
+    le16() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $(($1 >> 8 & 255)))"; }
+    le32() { le16 $(($1 & 65535)); le16 $(($1 >> 16)); }
+    {
+        le16 0; le16 1; le16 1                                # icon directory, one image
+        printf '\x20\x20\x10\x00'; le16 1; le16 4             # 32x32, 16 colours, 4 bpp
+        le32 $((40 + 64 + 512 + 128)); le32 22                # image size and offset
+        le32 40; le32 32; le32 64; le16 1; le16 4              # bitmap header, height doubled
+        le32 0; le32 $((512 + 128)); le32 0; le32 0; le32 16; le32 0
+        for entry in "${palette16[@]}"; do
+            read -r r g b <<<"$entry"
+            printf "\\x$(printf %02x "$b")\\x$(printf %02x "$g")\\x$(printf %02x "$r")\\x00"
+        done
+        local p
+        for ((p = 0; p < 1024; p += 2)); do
+            local a=${index["${pixels[p * 3]} ${pixels[p * 3 + 1]} ${pixels[p * 3 + 2]}"]}
+            local b=${index["${pixels[p * 3 + 3]} ${pixels[p * 3 + 4]} ${pixels[p * 3 + 5]}"]}
+            printf "\\x$(printf %02x $((a << 4 | b)))"
+        done
+        head -c 128 /dev/zero                                  # the mask: every pixel opaque
+    } >"$out"
+}
+
+# ---------------------------------------------------------- the buttons
+
+# The gradient of the play button and of the row of small buttons: dark grey
+# (100) at both ends of the 137 pixel row, white at its centre pixel.
+make_gradient() {
+    convert -size 137x17 xc: -fx '(100 + 155 * (1 - abs(i - 68) / 68)) / 255' \
+        -colorspace sRGB -type TrueColor "$work/gradient.png"
+}
+
+# button <name> <left> <width> <symbol drawing...>
+button() {
+    local name=$1 left=$2 width=$3
+    shift 3
+    local colour
+    for variant in face down; do
+        colour=black
+        [ "$variant" = down ] && colour='rgb(0,0,255)'
+        local file="$here/buttons/$name.jpg"
+        [ "$variant" = down ] && file="$here/buttons/${name}_down.jpg"
+        convert "$work/gradient.png" -crop "${width}x17+${left}+0" +repage \
+            -fill "$colour" -stroke "$colour" -strokewidth 1 "$@" \
+            -type TrueColor -interlace none -sampling-factor 1x1 -quality 95 -strip "$file"
+    done
+}
+
+make_buttons() {
+    make_gradient
+    # Load, 41 wide: an eighth note.
+    button load 0 41 -draw "ellipse 18,12 3,2 0,360" -draw "line 20,12 20,3" \
+        -draw "line 21,3 24,6" -draw "line 24,6 24,8"
+    # Pause, 57 wide at 40: two bars.
+    button pause 40 57 -stroke none -draw "rectangle 23,4 25,12" -draw "rectangle 31,4 33,12"
+    # Stop, 41 wide at 96: a filled square.
+    button stop 96 41 -stroke none -draw "rectangle 16,4 24,12"
+    # Play, the whole row: a triangle pointing right.
+    button play 0 137 -stroke none -draw "polygon 64,3 73,8 64,13"
+}
+
+# ----------------------------------------------------------- the mascot
+
+# frame <n> <left arm end> <right arm end> <left foot> <right foot> <body lean>
+# A round little dancer: head, body, two arms and two legs, on black.
+frame() {
+    local n=$1 larm=$2 rarm=$3 lfoot=$4 rfoot=$5 lean=$6
+    local hx=$((60 + lean)) hy=38
+    local neck="$((60 + lean)),58" hip="$((60 + lean / 2)),92"
+    local round="stroke-linecap round stroke-linejoin round"
+    convert -size 121x137 xc:black \
+        -stroke 'rgb(255,200,60)' -strokewidth 7 -fill none \
+        -draw "$round line $neck $hip" \
+        -draw "$round polyline $((60 + lean)),66 $larm" -draw "$round polyline $((60 + lean)),66 $rarm" \
+        -draw "$round polyline $hip $lfoot" -draw "$round polyline $hip $rfoot" \
+        -stroke none -fill 'rgb(255,170,40)' -draw "circle $hx,$hy $((hx + 20)),$hy" \
+        -fill black -draw "circle $((hx - 7)),$((hy - 3)) $((hx - 4)),$((hy - 3))" \
+        -draw "circle $((hx + 7)),$((hy - 3)) $((hx + 10)),$((hy - 3))" \
+        -fill none -stroke black -strokewidth 2 -draw "arc $((hx - 8)),$((hy + 2)) $((hx + 8)),$((hy + 12)) 0,180" \
+        -stroke none -fill 'rgb(230,40,90)' -draw "polygon $((hx - 12)),$((hy - 17)) $((hx + 12)),$((hy - 17)) $hx,$((hy - 34))" \
+        -fill 'rgb(120,200,255)' -draw "circle 18,120 20,120" -draw "circle 104,14 106,14" \
+        -colors 64 "$here/frames/A$n.gif"
+}
+
+make_frames() {
+    frame 0 "38,50 24,36" "82,82 94,92" "46,112 40,130" "74,112 80,130" 0
+    frame 1 "40,76 28,88" "80,50 96,36" "48,114 44,132" "72,108 86,120" 4
+    frame 2 "36,50 22,36" "84,50 98,36" "44,110 34,124" "76,110 86,124" 0
+    frame 3 "40,82 26,90" "82,50 96,36" "48,108 34,120" "72,114 76,132" -4
+}
+
+make_palette_image
+draw_icon
+write_icon
+make_buttons
+make_frames
+echo "pictures written below $here"
