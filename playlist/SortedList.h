@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The playlist's entries, kept in ascending order with letter case ignored.
+// An entry goes in after every entry that compares equal to it, so entries
+// equal apart from case keep the order they came in, and a saved list loads
+// back in the same order. Duplicates and empty strings are allowed. Indexes
+// are signed 16-bit in the list box this stands for, hence the limit.
+class SortedList {
+public:
+    static constexpr int MaxEntries = 32767;
+
+    int count() const { return static_cast<int>(entries_.size()); }
+    bool isFull() const { return count() >= MaxEntries; }
+    const QString& at(int index) const;
+    const QStringList& entries() const { return entries_; }
+
+    // The index the entry would take if it were added now.
+    int insertionIndex(const QString& entry) const;
+
+    // Adds the entry at its sorted place and gives that index. Throws
+    // PeloraError when the list is full.
+    int add(const QString& entry);
+
+    // Adds many entries at once, as adding them one by one in their order
+    // would, but sorting only once. Throws PeloraError, changing nothing,
+    // when they would not fit.
+    void addAll(const QStringList& entries);
+
+    // Throws PeloraError for an index outside the list (-1 included).
+    void removeAt(int index);
+    void clear() { entries_.clear(); }
+
+    // Throw PeloraError where add/addAll or at/removeAt would, changing nothing.
+    void checkRoomFor(qsizetype added) const;
+    void checkIndex(int index) const;
+
+    static bool lessIgnoringCase(const QString& a, const QString& b);
+
+private:
+    QStringList entries_;
+};

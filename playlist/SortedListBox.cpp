@@ -1,0 +1,59 @@
+#include "playlist/SortedListBox.h"
+
+SortedListBox::SortedListBox(QWidget* parent) : QListView(parent) {
+    setModel(&model_);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Every row is one line of the same font: lets the view lay out and
+    // scroll 32767 rows without measuring each.
+    setUniformItemSizes(true);
+    connect(this, &QAbstractItemView::doubleClicked, this, &SortedListBox::DblClick);
+}
+
+int SortedListBox::ListIndex() const {
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.constFirst().row();
+}
+
+void SortedListBox::setListIndex(int index) {
+    if (index < 0) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    model_.list().checkIndex(index);
+    const QModelIndex row = model_.index(index);
+    selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect);
+    scrollTo(row);
+}
+
+QString SortedListBox::Text() const {
+    const int index = ListIndex();
+    return index < 0 ? QString() : model_.list().at(index);
+}
+
+QString SortedListBox::List(int index) const {
+    return model_.list().at(index);
+}
+
+int SortedListBox::ListCount() const {
+    return model_.list().count();
+}
+
+void SortedListBox::AddItem(const QString& item) {
+    model_.add(item);
+}
+
+void SortedListBox::AddItems(const QStringList& items) {
+    model_.addAll(items);
+}
+
+void SortedListBox::RemoveItem(int index) {
+    model_.removeAt(index);
+    // The row that moves up into the removed one's place must not become the
+    // selection: a second "削除" would delete an entry the user never chose.
+    selectionModel()->clearSelection();
+}
+
+void SortedListBox::Clear() {
+    model_.clear();
+}
