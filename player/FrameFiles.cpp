@@ -1,0 +1,59 @@
+#include "player/FrameFiles.h"
+
+#include "app/Errors.h"
+#include "player/FrameCounter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+
+QStringList FrameFiles::programDataFolders() {
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    return {programFolder, QDir::cleanPath(programFolder + QStringLiteral("/../share/pelora"))};
+}
+
+FrameFiles::FrameFiles(const QString& workingFolder, const QStringList& dataFolders)
+    : folder_(workingFolder), searched_(QStringList{workingFolder} + dataFolders) {
+    for (const QString& candidate : searched_) {
+        if (holdsAny(candidate)) {
+            folder_ = candidate;
+            found_ = true;
+            return;
+        }
+    }
+}
+
+FrameFiles::FrameFiles() : FrameFiles(QDir::currentPath(), programDataFolders()) {}
+
+QString FrameFiles::fileName(int index) {
+    return QStringLiteral("A%1.gif").arg(index);
+}
+
+bool FrameFiles::holdsAny(const QString& folder) {
+    const QDir dir(folder);
+    for (int i = 0; i < FrameCounter::frameCount; ++i) {
+        if (QFileInfo::exists(dir.filePath(fileName(i))))
+            return true;
+    }
+    return false;
+}
+
+QImage FrameFiles::load(int index) const {
+    const QString path = QDir::toNativeSeparators(QDir(folder_).filePath(fileName(index)));
+    if (!found_) {
+        QStringList places;
+        for (const QString& folder : searched_)
+            places << QDir::toNativeSeparators(folder);
+        throw PeloraError(QStringLiteral("フレーム画像 \"%1\" が見つかりません。\n探した場所: %2")
+                              .arg(fileName(index), places.join(QStringLiteral(", "))));
+    }
+    if (!QFileInfo(path).isFile())
+        throw PeloraError(QStringLiteral("フレーム画像 \"%1\" が見つかりません。").arg(path));
+    QImageReader reader(path);
+    QImage image = reader.read();
+    if (image.isNull())
+        throw PeloraError(QStringLiteral("フレーム画像 \"%1\" を読み込めません: %2")
+                              .arg(path, reader.errorString()));
+    return image;
+}
