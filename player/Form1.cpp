@@ -77,9 +77,6 @@ void Form1::buildDesign() {
 
     cmdPlay = pictureButton("play", this);
     cmdPlay->setGeometry(twipsRect(0, 2280, 2055, 255));
-    QPalette playPalette = cmdPlay->palette();
-    playPalette.setColor(QPalette::Button, Qt::black);
-    cmdPlay->setPalette(playPalette);
 
     setTabOrder(cmdLoad, cmdPause);
     setTabOrder(cmdPause, cmdStop);

@@ -93,10 +93,4 @@ TEST_F(FrameFilesTest, AFileThatIsNoPictureOrAFolderFailsNamingIt) {
     EXPECT_TRUE(failure(files, 2).contains("A2.gif"));
 }
 
-TEST(FrameFilesData, TheDataFoldersAreBesideTheProgramThenShareUnderItsPrefix) {
-    const QString program = QCoreApplication::applicationDirPath();
-    EXPECT_EQ(FrameFiles::programDataFolders(),
-              QStringList({program, QDir::cleanPath(program + "/../share/pelora")}));
-}
-
 } // namespace
