@@ -1,6 +1,5 @@
 # Who makes Pelora and how the desktop knows it: shared by the install rules,
 # the Debian package and the Windows version record.
-include_guard(GLOBAL)
 
 set(PELORA_APP_ID "io.github.pelora.Pelora")
 set(PELORA_MAKER "Pelora developers")
@@ -8,3 +7,6 @@ set(PELORA_COPYRIGHT "Copyright (C) 2026 Pelora developers")
 set(PELORA_HOMEPAGE "https://pelora.github.io/")
 set(PELORA_RELEASE_DATE "2026-12-07")
 set(PELORA_SUMMARY "small MIDI player with a dancing mascot and a playlist")
+
+# Generated on every platform; linked only into Windows builds.
+set(PELORA_RESOURCE_SCRIPT ${CMAKE_BINARY_DIR}/generated/pelora.rc)

@@ -25,4 +25,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, timgm6mb-soundfont | fluid-soundfont-gm | sf2-soundfont-gm, fonts-ipafont-gothic, fonts-ipafont-mincho")
 
+# cpack installs what is built; building is the build's job, so neither
+# cpack nor its test starts a build of every target on its own.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
 include(CPack)
