@@ -37,7 +37,7 @@ draw_icon() {
         "$work/icon.png"
     # Keep to the standard colours exactly, with no dithering.
     convert "$work/icon.png" +dither -remap "$work/palette.png" -type TrueColor \
-        -define png:color-type=2 "$here/icon/pelora.png"
+        -define png:color-type=2 -strip "$here/icon/pelora.png"
 }
 
 make_palette_image() {
