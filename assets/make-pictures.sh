@@ -63,8 +63,9 @@ write_icon() {
     # Rows bottom-up, as the bitmap inside an icon stores them.
     read -r -a pixels <<<"$(convert "$here/icon/pelora.png" -flip -depth 8 rgb:- | od -An -v -tu1 | tr "\n" " ")"
 
-    local out="$here/icon/pelora.ico"
-    le16() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $(($1 >> 8 & 255)))"; }
+    local out="$here/icon/pelora.ico" r g b
+    byte() { printf '%b' "\\x$(printf %02x "$1")"; }
+    le16() { byte $(($1 & 255)); byte $(($1 >> 8 & 255)); }
     le32() { le16 $(($1 & 65535)); le16 $(($1 >> 16)); }
     {
         le16 0; le16 1; le16 1                                # icon directory, one image
@@ -74,13 +75,13 @@ write_icon() {
         le32 0; le32 $((512 + 128)); le32 0; le32 0; le32 16; le32 0
         for entry in "${palette16[@]}"; do
             read -r r g b <<<"$entry"
-            printf "\\x$(printf %02x "$b")\\x$(printf %02x "$g")\\x$(printf %02x "$r")\\x00"
+            byte "$b"; byte "$g"; byte "$r"; byte 0
         done
         local p
         for ((p = 0; p < 1024; p += 2)); do
             local a=${index["${pixels[p * 3]} ${pixels[p * 3 + 1]} ${pixels[p * 3 + 2]}"]}
             local b=${index["${pixels[p * 3 + 3]} ${pixels[p * 3 + 4]} ${pixels[p * 3 + 5]}"]}
-            printf "\\x$(printf %02x $((a << 4 | b)))"
+            byte $((a << 4 | b))
         done
         head -c 128 /dev/zero                                  # the mask: every pixel opaque
     } >"$out"
