@@ -1,9 +1,11 @@
 #pragma once
 
 #include "app/Errors.h"
+#include "playlist/WholeFile.h"
 
 #include <QString>
 #include <QStringList>
+#include <string>
 
 // List files: one line per entry, the entry between two double quotes,
 // then CR LF, in the system's character set.
@@ -21,6 +23,18 @@ public:
     // and the reason (missing or unreadable, bytes invalid in the character
     // set, more than MaxEntries entries).
     static QStringList load(const QString& path);
+
+    // The same in a given character set instead of the system's.
+    static void save(const QString& path, const QStringList& entries, const std::string& charset);
+    static QStringList load(const QString& path, const std::string& charset);
+
+    // Larger files are refused without being read.
+    static constexpr long long MaxFileBytes = 64LL * 1024 * 1024;
+
+    // Stands in for write(2) while saving, so that tests can make a disk
+    // fail part-way; an empty function restores write(2).
+    using WriteFunction = WholeFile::WriteFunction;
+    static void setWriteFunction(WriteFunction write);
 };
 
 class ListFileError : public PeloraError {
