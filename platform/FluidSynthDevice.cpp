@@ -1,20 +1,223 @@
 #include "platform/FluidSynthDevice.h"
 
+#include "platform/FluidLog.h"
+#include "platform/FluidSynthEngine.h"
+#include "platform/MidiFileNormaliser.h"
+#include "platform/RegularFile.h"
+#include "platform/RiffMidi.h"
+
+#include <QFile>
+
 #include <algorithm>
+#include <atomic>
+#include <exception>
 
-struct FluidSynthDevice::Impl {};
+namespace {
 
-FluidSynthDevice::FluidSynthDevice(Output) : impl_(std::make_unique<Impl>()) {}
+MidiFileNormaliser::Result playableMidi(const std::vector<std::uint8_t>& file) {
+    if (!RiffMidi::isRiff(file))
+        return MidiFileNormaliser::normalise(file);
+    std::string refusal;
+    const std::optional<RiffMidi::Bytes> data = RiffMidi::dataChunk(file, refusal);
+    if (!data)
+        return {{}, refusal};
+    return MidiFileNormaliser::normalise(*data);
+}
+
+} // namespace
+
+struct FluidSynthDevice::Impl {
+    Impl(Output output, std::shared_ptr<FluidSynthEngine> engine)
+        : output(output), engine(std::move(engine)) {}
+    ~Impl() { close(); }
+
+    void command(const QString& name);
+    void open();
+    void play();
+    void halt();
+    void close();
+    void silence();
+    void fail(const std::string& what) const;
+
+    // Runs in the audio thread. Once halted, no note may start: a player
+    // callback already under way when "pause" came must not sound anew.
+    static int forward(void* data, fluid_midi_event_t* event);
+
+    const Output output;
+    const std::shared_ptr<FluidSynthEngine> engine;
+    QString fileName;
+    bool notify = false;
+    bool wait = false;
+    bool shareable = false;
+    QString deviceType;
+
+    fluid_player_t* player = nullptr;
+    fluid_audio_driver_t* driver = nullptr;
+    std::atomic<bool> halted{false};
+    bool started = false;
+};
+
+void FluidSynthDevice::Impl::command(const QString& name) {
+    const auto is = [&name](const char* command) {
+        return name.compare(QLatin1String(command), Qt::CaseInsensitive) == 0;
+    };
+    if (is("Open"))
+        open();
+    else if (is("Play"))
+        play();
+    else if (is("pause") || is("Stop"))
+        halt();
+    else if (is("Close"))
+        close();
+}
+
+void FluidSynthDevice::Impl::fail(const std::string& what) const {
+    FluidLog::report("\"" + fileName.toStdString() + "\": " + what);
+}
+
+void FluidSynthDevice::Impl::open() {
+    if (fileName.isEmpty() || !engine->ready())
+        return; // nothing to say: no file chosen, or the engine has said why
+    FluidLog::forget();
+    std::string refusal;
+    const auto file =
+        RegularFile::readAll(QFile::encodeName(fileName).toStdString(), maxFileSize, refusal);
+    if (!file) {
+        fail(refusal);
+        return;
+    }
+    const MidiFileNormaliser::Result midi = playableMidi(*file);
+    if (!midi.ok()) {
+        fail(midi.refusal);
+        return;
+    }
+    close();
+    player = new_fluid_player(engine->synth());
+    if (player == nullptr) {
+        fail("cannot create a MIDI player");
+        return;
+    }
+    if (fluid_player_set_playback_callback(player, forward, this) != FLUID_OK ||
+        fluid_player_add_mem(player, midi.bytes.data(), midi.bytes.size()) != FLUID_OK) {
+        fail("cannot hand the file to the MIDI player");
+        close();
+        return;
+    }
+    // The audio driver comes after the player, and goes before it.
+    if (output == Output::Speakers && (driver = engine->startAudio()) == nullptr)
+        close();
+}
+
+void FluidSynthDevice::Impl::play() {
+    if (player == nullptr)
+        return;
+    if (started) {
+        // Where FluidSynth unloads a file that played to its end (newer
+        // versions do; 2.3.1 keeps it), one more loop loads it again.
+        const bool finished = !halted && fluid_player_get_status(player) == FLUID_PLAYER_DONE;
+        fluid_player_stop(player);
+        if (finished && fluid_player_set_loop(player, 1) != FLUID_OK)
+            fail("cannot rewind the MIDI player");
+        if (fluid_player_seek(player, 0) != FLUID_OK)
+            fail("cannot rewind the MIDI player");
+    }
+    // Nothing from an earlier play (program changes, controllers, reverb
+    // tails) may colour this one.
+    if (fluid_synth_system_reset(engine->synth()) != FLUID_OK)
+        fail("cannot reset the synthesizer");
+    halted = false;
+    if (fluid_player_play(player) != FLUID_OK) {
+        fail("cannot start the MIDI player");
+        return;
+    }
+    started = true;
+}
+
+void FluidSynthDevice::Impl::halt() {
+    if (player == nullptr)
+        return;
+    halted = true;
+    fluid_player_stop(player);
+    silence();
+}
+
+void FluidSynthDevice::Impl::close() {
+    if (driver != nullptr) {
+        delete_fluid_audio_driver(driver);
+        driver = nullptr;
+    }
+    if (player != nullptr) {
+        halted = true;
+        fluid_player_stop(player);
+        delete_fluid_player(player);
+        player = nullptr;
+        // No voice may wait in the synthesizer for the next file's output.
+        silence();
+    }
+    started = false;
+    halted = false;
+}
+
+void FluidSynthDevice::Impl::silence() {
+    if (fluid_synth_all_sounds_off(engine->synth(), -1) != FLUID_OK)
+        fail("cannot silence the synthesizer");
+}
+
+int FluidSynthDevice::Impl::forward(void* data, fluid_midi_event_t* event) {
+    const auto* self = static_cast<const Impl*>(data);
+    if (self->halted && fluid_midi_event_get_type(event) == 0x90)
+        return FLUID_OK;
+    return fluid_synth_handle_midi_event(self->engine->synth(), event);
+}
+
+FluidSynthDevice::FluidSynthDevice(Output output)
+    : FluidSynthDevice(output, FluidSynthEngine::shared()) {}
+
+FluidSynthDevice::FluidSynthDevice(Output output, std::shared_ptr<FluidSynthEngine> engine)
+    : impl_(std::make_unique<Impl>(output, std::move(engine))) {}
+
 FluidSynthDevice::~FluidSynthDevice() = default;
 
-void FluidSynthDevice::setNotify(bool) {}
-void FluidSynthDevice::setWait(bool) {}
-void FluidSynthDevice::setShareable(bool) {}
-void FluidSynthDevice::setDeviceType(const QString&) {}
-void FluidSynthDevice::setFileName(const QString&) {}
-void FluidSynthDevice::setCommand(const QString&) {}
+void FluidSynthDevice::setNotify(bool notify) {
+    impl_->notify = notify;
+}
+void FluidSynthDevice::setWait(bool wait) {
+    impl_->wait = wait;
+}
+void FluidSynthDevice::setShareable(bool shareable) {
+    impl_->shareable = shareable;
+}
+void FluidSynthDevice::setDeviceType(const QString& deviceType) {
+    impl_->deviceType = deviceType;
+}
+void FluidSynthDevice::setFileName(const QString& fileName) {
+    impl_->fileName = fileName;
+}
+
+void FluidSynthDevice::setCommand(const QString& command) {
+    // The device's boundary: whatever goes wrong inside, the caller sees a
+    // command that changed nothing.
+    try {
+        impl_->command(command);
+    } catch (const std::exception& error) {
+        impl_->fail(std::string("the sequencer failed: ") + error.what());
+    } catch (...) {
+        impl_->fail("the sequencer failed");
+    }
+}
 
 void FluidSynthDevice::render(float* left, float* right, int frames) {
-    std::fill(left, left + frames, 0.0f);
-    std::fill(right, right + frames, 0.0f);
+    if (left == nullptr || right == nullptr || frames <= 0)
+        return;
+    const bool rendered = impl_->output == Output::Offline && impl_->engine->ready() &&
+                          fluid_synth_write_float(impl_->engine->synth(), frames, left, 0, 1, right,
+                                                  0, 1) == FLUID_OK;
+    if (!rendered) {
+        std::fill(left, left + frames, 0.0f);
+        std::fill(right, right + frames, 0.0f);
+    }
+}
+
+bool FluidSynthDevice::isOpen() const {
+    return impl_->player != nullptr;
 }

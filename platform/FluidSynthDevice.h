@@ -2,9 +2,24 @@
 
 #include "platform/SequencerDevice.h"
 
+#include <cstddef>
 #include <memory>
 
+class FluidSynthEngine;
+
 // The sequencer device on libfluidsynth.
+//
+// "Open" reads the file named by FileName itself (a standard MIDI file of
+// type 0 or 1, or a RIFF MIDI file), checks and repairs it, and hands
+// FluidSynth clean bytes; a file that cannot be played fails here, quietly.
+// With Output::Speakers it also starts the audio output, and fails when no
+// audio driver starts. "Play" starts the file from its beginning and returns
+// at once; "pause" and "Stop" halt it and silence what sounds; "Close"
+// releases the file and the audio output. A failure writes at most one line
+// to standard error; no exception leaves the device.
+//
+// All instances share one synthesizer and its SoundFont (FluidSynthEngine).
+// Only one device should be open at a time.
 class FluidSynthDevice : public SequencerDevice {
 public:
     enum class Output {
@@ -12,7 +27,13 @@ public:
         Offline,  // no audio driver: samples are pulled with render()
     };
 
+    // Files larger than this are refused at "Open".
+    static constexpr std::size_t maxFileSize = 64 * 1024 * 1024;
+
     explicit FluidSynthDevice(Output output = Output::Speakers);
+    // On a given engine instead of the shared one (a test's engine without a
+    // SoundFont or audio driver, say).
+    FluidSynthDevice(Output output, std::shared_ptr<FluidSynthEngine> engine);
     ~FluidSynthDevice() override;
 
     void setNotify(bool notify) override;
@@ -22,8 +43,19 @@ public:
     void setFileName(const QString& fileName) override;
     void setCommand(const QString& command) override;
 
-    // Offline only: renders stereo frames, advancing the MIDI player with them.
+    // Offline only: renders `frames` stereo frames of the synthesizer into
+    // `left` and `right` (each room for `frames` floats, full scale ±1.0),
+    // advancing the MIDI player by as much time (44100 frames a second).
+    // Call it from the thread that sends the commands; between commands the
+    // music goes on exactly as far as it is rendered, so tests can check
+    // sound, silence and restarts deterministically. Writes silence when the
+    // device is not offline or the engine has no SoundFont.
     void render(float* left, float* right, int frames);
+
+    static constexpr int sampleRate = 44100;
+
+    // Whether a file is open (after a successful "Open", until "Close").
+    bool isOpen() const;
 
 private:
     struct Impl;

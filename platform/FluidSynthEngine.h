@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/AudioOutput.h"
+
+#include <fluidsynth.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The one synthesizer of the run, with its SoundFont loaded once, shared by
+// every FluidSynthDevice: a later "Open" then "Play" reaches sound at once.
+// A missing SoundFont is reported once, in one line on standard error; the
+// engine is then not ready and every device stays silent.
+class FluidSynthEngine {
+public:
+    struct Config {
+        std::vector<std::filesystem::path> soundFonts; // tried in this order
+        std::vector<std::string> audioDrivers;         // tried in this order
+    };
+
+    // The system's default General MIDI SoundFont first, then any other
+    // installed one; PulseAudio (which also serves PipeWire desktops), ALSA,
+    // JACK, SDL2, OSS.
+    static Config systemConfig();
+    // The engine of the run, made from systemConfig() on first use.
+    static std::shared_ptr<FluidSynthEngine> shared();
+
+    explicit FluidSynthEngine(const Config& config);
+    ~FluidSynthEngine();
+    FluidSynthEngine(const FluidSynthEngine&) = delete;
+    FluidSynthEngine& operator=(const FluidSynthEngine&) = delete;
+
+    // A synthesizer with a SoundFont.
+    bool ready() const { return synth_ != nullptr && soundFont_ != FLUID_FAILED; }
+    fluid_synth_t* synth() const { return synth_; }
+
+    // Audio output through the first driver that starts, for a player that
+    // exists already; nullptr when none starts (reported once per engine).
+    fluid_audio_driver_t* startAudio();
+
+private:
+    bool configure();
+    void loadSoundFont(const std::vector<std::filesystem::path>& candidates);
+
+    fluid_settings_t* settings_ = nullptr;
+    fluid_synth_t* synth_ = nullptr;
+    int soundFont_ = FLUID_FAILED;
+    AudioOutput audio_;
+    bool audioFailureReported_ = false;
+};

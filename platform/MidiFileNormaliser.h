@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+// Turns a standard MIDI file as found in the wild into a well-formed copy
+// that FluidSynth's loader accepts, or refuses it. FluidSynth parses a file
+// only when playback starts, inside the audio callback, and gives up on much
+// that other players take; checking and repairing here lets an unplayable
+// file fail when it is opened, and lets real-world files play.
+//
+// Repaired: bytes before "MThd" (found within the first 4 KB: a MacBinary
+// header, say); a header chunk longer than 6 bytes; chunks of other types
+// (dropped); more track chunks than the header counts (the extra ones
+// ignored) or fewer (the count corrected); a track that runs past the end of
+// the file or breaks off inside an event (cut after its last whole event);
+// a missing end-of-track; running status (written out in full); escaped
+// sysex (F7) and meta events of a wrong length (kept as sequencer-specific
+// meta events, which carry their delta time and are ignored).
+//
+// Refused: no "MThd" within the first 4 KB; a header chunk shorter than 6
+// bytes or running past the end; format above 2; SMPTE time division; a
+// division of 0; no track; more than 128 tracks (FluidSynth's limit).
+class MidiFileNormaliser {
+public:
+    struct Result {
+        std::vector<std::uint8_t> bytes; // the well-formed copy
+        std::string refusal;             // empty when the file is accepted
+        bool ok() const { return refusal.empty(); }
+    };
+
+    static constexpr std::size_t headerSearchLimit = 4096;
+    static constexpr int maxTracks = 128;
+
+    static Result normalise(std::span<const std::uint8_t> file);
+};
