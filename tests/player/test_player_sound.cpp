@@ -1,0 +1,52 @@
+#include "PlayerFixture.h"
+
+#include "app/Module1.h"
+#include "app/Platform.h"
+#include "platform/FluidSynthDevice.h"
+#include "player/Form1.h"
+#include "player/PictureButton.h"
+#include "support/MidiFileBuilder.h"
+
+#include <QTest>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// The root mean square of half a second of the device's output.
+double rms(FluidSynthDevice& device) {
+    const int frames = FluidSynthDevice::sampleRate / 2;
+    std::vector<float> left(frames), right(frames);
+    device.render(left.data(), right.data(), frames);
+    double sum = 0;
+    for (int i = 0; i < frames; ++i)
+        sum += double(left[i]) * left[i] + double(right[i]) * right[i];
+    return std::sqrt(sum / (2.0 * frames));
+}
+
+using PlayerSound = PlayerFixture;
+
+TEST_F(PlayerSound, APressOnPlayMakesSoundOnTheRealSynthesizer) {
+    FluidSynthDevice* device = nullptr;
+    platform().makeSequencer = [&device] {
+        auto made = std::make_unique<FluidSynthDevice>(FluidSynthDevice::Output::Offline);
+        device = made.get();
+        return made;
+    };
+    Form1& form = started();
+    ASSERT_NE(device, nullptr);
+    EXPECT_LT(rms(*device), 1e-4);
+
+    const QString file = workingFolder.filePath("chord.mid");
+    MidiFileBuilder::write(file.toStdString(), MidiFileBuilder::song(0, 2.0));
+    Module1::strMidiFile = file;
+    QTest::mouseClick(form.cmdPlay, Qt::LeftButton);
+    EXPECT_GT(rms(*device), 0.01);
+
+    QTest::mouseClick(form.cmdStop, Qt::LeftButton);
+    rms(*device); // the release of the last notes
+    EXPECT_LT(rms(*device), 1e-3);
+    EXPECT_TRUE(fatalReports.isEmpty());
+}
+
+} // namespace
