@@ -14,6 +14,8 @@
 
 namespace {
 
+constexpr int noteOn = 0x90;
+
 MidiFileNormaliser::Result playableMidi(const std::vector<std::uint8_t>& file) {
     if (!RiffMidi::isRiff(file))
         return MidiFileNormaliser::normalise(file);
@@ -22,6 +24,16 @@ MidiFileNormaliser::Result playableMidi(const std::vector<std::uint8_t>& file) {
     if (!data)
         return {{}, refusal};
     return MidiFileNormaliser::normalise(*data);
+}
+
+// The file's bytes as FluidSynth can take them, or why not.
+MidiFileNormaliser::Result readPlayable(const QString& fileName) {
+    std::string refusal;
+    const auto file = RegularFile::readAll(QFile::encodeName(fileName).toStdString(),
+                                           FluidSynthDevice::maxFileSize, refusal);
+    if (!file)
+        return {{}, refusal};
+    return playableMidi(*file);
 }
 
 } // namespace
@@ -36,6 +48,8 @@ struct FluidSynthDevice::Impl {
     void play();
     void halt();
     void close();
+    bool load();
+    void unload();
     void silence();
     void fail(const std::string& what) const;
 
@@ -51,6 +65,7 @@ struct FluidSynthDevice::Impl {
     bool shareable = false;
     QString deviceType;
 
+    std::vector<std::uint8_t> midi; // the open file, checked and repaired
     fluid_player_t* player = nullptr;
     fluid_audio_driver_t* driver = nullptr;
     std::atomic<bool> halted{false};
@@ -61,6 +76,7 @@ void FluidSynthDevice::Impl::command(const QString& name) {
     const auto is = [&name](const char* command) {
         return name.compare(QLatin1String(command), Qt::CaseInsensitive) == 0;
     };
+    FluidLog::forget();
     if (is("Open"))
         open();
     else if (is("Play"))
@@ -78,48 +94,60 @@ void FluidSynthDevice::Impl::fail(const std::string& what) const {
 void FluidSynthDevice::Impl::open() {
     if (fileName.isEmpty() || !engine->ready())
         return; // nothing to say: no file chosen, or the engine has said why
-    FluidLog::forget();
-    std::string refusal;
-    const auto file =
-        RegularFile::readAll(QFile::encodeName(fileName).toStdString(), maxFileSize, refusal);
-    if (!file) {
-        fail(refusal);
-        return;
-    }
-    const MidiFileNormaliser::Result midi = playableMidi(*file);
-    if (!midi.ok()) {
-        fail(midi.refusal);
+    MidiFileNormaliser::Result file = readPlayable(fileName);
+    if (!file.ok()) {
+        fail(file.refusal);
         return;
     }
     close();
+    midi = std::move(file.bytes);
+    if (!load())
+        close();
+}
+
+// A player for the open file, and with Output::Speakers the audio output:
+// FluidSynth wants the driver created after the player and deleted before it.
+bool FluidSynthDevice::Impl::load() {
     player = new_fluid_player(engine->synth());
     if (player == nullptr) {
         fail("cannot create a MIDI player");
-        return;
+        return false;
     }
     if (fluid_player_set_playback_callback(player, forward, this) != FLUID_OK ||
-        fluid_player_add_mem(player, midi.bytes.data(), midi.bytes.size()) != FLUID_OK) {
+        fluid_player_add_mem(player, midi.data(), midi.size()) != FLUID_OK) {
         fail("cannot hand the file to the MIDI player");
-        close();
-        return;
+        return false;
     }
-    // The audio driver comes after the player, and goes before it.
     if (output == Output::Speakers && (driver = engine->startAudio()) == nullptr)
-        close();
+        return false;
+    started = false;
+    return true;
+}
+
+void FluidSynthDevice::Impl::unload() {
+    if (driver != nullptr) {
+        delete_fluid_audio_driver(driver);
+        driver = nullptr;
+    }
+    if (player != nullptr) {
+        delete_fluid_player(player);
+        player = nullptr;
+        // No voice may wait in the synthesizer for the next file's output.
+        silence();
+    }
 }
 
 void FluidSynthDevice::Impl::play() {
     if (player == nullptr)
         return;
+    // A fresh player: FluidSynth's seek to the start skips the first notes
+    // of a track that has not got past them.
     if (started) {
-        // Where FluidSynth unloads a file that played to its end (newer
-        // versions do; 2.3.1 keeps it), one more loop loads it again.
-        const bool finished = !halted && fluid_player_get_status(player) == FLUID_PLAYER_DONE;
-        fluid_player_stop(player);
-        if (finished && fluid_player_set_loop(player, 1) != FLUID_OK)
-            fail("cannot rewind the MIDI player");
-        if (fluid_player_seek(player, 0) != FLUID_OK)
-            fail("cannot rewind the MIDI player");
+        unload();
+        if (!load()) {
+            close();
+            return;
+        }
     }
     // Nothing from an earlier play (program changes, controllers, reverb
     // tails) may colour this one.
@@ -137,23 +165,15 @@ void FluidSynthDevice::Impl::halt() {
     if (player == nullptr)
         return;
     halted = true;
-    fluid_player_stop(player);
+    if (fluid_player_stop(player) != FLUID_OK)
+        fail("cannot halt the MIDI player");
     silence();
 }
 
 void FluidSynthDevice::Impl::close() {
-    if (driver != nullptr) {
-        delete_fluid_audio_driver(driver);
-        driver = nullptr;
-    }
-    if (player != nullptr) {
-        halted = true;
-        fluid_player_stop(player);
-        delete_fluid_player(player);
-        player = nullptr;
-        // No voice may wait in the synthesizer for the next file's output.
-        silence();
-    }
+    unload();
+    midi.clear();
+    midi.shrink_to_fit();
     started = false;
     halted = false;
 }
@@ -165,7 +185,7 @@ void FluidSynthDevice::Impl::silence() {
 
 int FluidSynthDevice::Impl::forward(void* data, fluid_midi_event_t* event) {
     const auto* self = static_cast<const Impl*>(data);
-    if (self->halted && fluid_midi_event_get_type(event) == 0x90)
+    if (self->halted && fluid_midi_event_get_type(event) == noteOn)
         return FLUID_OK;
     return fluid_synth_handle_midi_event(self->engine->synth(), event);
 }

@@ -53,12 +53,24 @@ TEST_F(DeviceTest, ReopeningAfterAPauseStartsFromTheBeginning) {
     expectSameSound(again, first);
 }
 
-TEST_F(DeviceTest, PlayAgainRestartsWhetherPlayingOrFinished) {
+TEST_F(DeviceTest, PlayAgainRestartsWhetherPlayingPausedOrFinished) {
     send(write("two.mid", MidiFileBuilder::twoChords(1.0)), {"Open", "Play"});
     const std::vector<float> first = render(0.5);
-    render(0.7);
-    send({"Play"}); // while the second chord sounds
-    expectSameSound(render(0.5), first);
+    render(0.4);
+    send({"Play"}); // while playing, just before the second chord
+    {
+        SCOPED_TRACE("playing");
+        expectSameSound(render(0.5), first);
+    }
+    send({"Play"});
+    render(0.2); // nothing yet but the first chord's start
+    send({"pause"});
+    render(releaseSeconds);
+    send({"Play"});
+    {
+        SCOPED_TRACE("paused");
+        expectSameSound(render(0.5), first);
+    }
     render(3.0); // to the end of the file
     ASSERT_LT(peak(render(0.5)), silenceThreshold);
     send({"Play"});

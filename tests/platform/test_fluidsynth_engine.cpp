@@ -1,0 +1,69 @@
+#include "platform/FluidSynthDevice.h"
+#include "platform/FluidSynthEngine.h"
+#include "support/MidiFileBuilder.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+long lines(const std::string& text) {
+    return std::count(text.begin(), text.end(), '\n');
+}
+
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        song = dir.filePath("song.mid");
+        MidiFileBuilder::write(song.toStdString(), MidiFileBuilder::song());
+    }
+
+    // Open, Play, pause, Stop, Close on `device`; what it wrote to stderr.
+    std::string playThrough(FluidSynthDevice& device) {
+        ::testing::internal::CaptureStderr();
+        device.setFileName(song);
+        for (const char* command : {"Open", "Play", "pause", "Stop", "Close"})
+            device.setCommand(QString::fromLatin1(command));
+        return ::testing::internal::GetCapturedStderr();
+    }
+
+    QTemporaryDir dir;
+    QString song;
+};
+
+TEST_F(EngineTest, WithoutASoundFontEverythingIsSilentAfterOneLine) {
+    ::testing::internal::CaptureStderr();
+    const auto engine = std::make_shared<FluidSynthEngine>(
+        FluidSynthEngine::Config{{dir.filePath("none.sf2").toStdString()}, {}});
+    const std::string created = ::testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(engine->ready());
+    EXPECT_EQ(lines(created), 1) << created;
+
+    FluidSynthDevice device(FluidSynthDevice::Output::Offline, engine);
+    EXPECT_EQ(playThrough(device), "");
+    device.setFileName(song);
+    device.setCommand("Open");
+    device.setCommand("Play");
+    EXPECT_FALSE(device.isOpen());
+    float left[256], right[256];
+    device.render(left, right, 256);
+    EXPECT_TRUE(std::all_of(left, left + 256, [](float s) { return s == 0.0f; }));
+}
+
+TEST_F(EngineTest, WithoutAudioOutputOpenFailsAfterOneLine) {
+    FluidSynthEngine::Config config = FluidSynthEngine::systemConfig();
+    config.audioDrivers = {"no-such-driver", "another-missing-one"};
+    const auto engine = std::make_shared<FluidSynthEngine>(config);
+    if (!engine->ready())
+        GTEST_SKIP() << "no General MIDI SoundFont installed (timgm6mb-soundfont)";
+    FluidSynthDevice device(FluidSynthDevice::Output::Speakers, engine);
+    EXPECT_EQ(lines(playThrough(device)), 1);
+    EXPECT_EQ(playThrough(device), ""); // said once is enough
+    device.setCommand("Open");
+    EXPECT_FALSE(device.isOpen());
+}
+
+} // namespace
