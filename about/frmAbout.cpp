@@ -1,6 +1,82 @@
 #include "about/frmAbout.h"
 
+#include "Version.h"
+
+#include <QIcon>
+#include <QPixmap>
+
+namespace {
+
+// The requested face where it is installed, else the Japanese face the
+// system would substitute for it.
+QFont gothic(qreal points) {
+    QFont font;
+    font.setFamilies(
+        {QStringLiteral("ＦＡ ぽぽる"), QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")});
+    font.setPointSizeF(points);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+QFont mincho(qreal points) {
+    QFont font;
+    font.setFamilies(
+        {QStringLiteral("ＪＳ明朝"), QStringLiteral("IPAMincho"), QStringLiteral("IPAPMincho")});
+    font.setPointSizeF(points);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+// A label that sizes itself to its text from its top left corner.
+QLabel* label(QWidget* form, const QString& text, const QFont& font, int left, int top) {
+    auto* control = new QLabel(form);
+    control->setTextFormat(Qt::PlainText);
+    control->setText(text);
+    control->setFont(font);
+    control->move(twips(left), twips(top));
+    control->adjustSize();
+    control->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return control;
+}
+
+} // namespace
+
 frmAbout::frmAbout() {
     setWindowTitle(QStringLiteral("バージョン情報"));
+    // A tool window: thin frame, small caption bar with a close box only, no
+    // task bar entry.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    // An explicitly empty icon, so that no application icon stands in for it.
+    setWindowIcon(QIcon());
     setClientTwips(3585, 4155, 3600, 1845);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Qt::black);
+    colours.setColor(QPalette::WindowText, Qt::white);
+    setPalette(colours);
+    setAutoFillBackground(true);
+
+    Image1 = new QLabel(this);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/icon/pelora.ico")));
+    Image1->move(twips(240), twips(240));
+    Image1->adjustSize();
+    Image1->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    Label1 = label(this, QStringLiteral("Pelora"), gothic(11.25), 1200, 240);
+    Label2 = label(this, QStringLiteral("Version " PELORA_VERSION_TEXT), gothic(9), 1320, 600);
+    Label3 =
+        label(this, QStringLiteral("Copyright (C) 2026 Pelora developers"), gothic(9), 1560, 840);
+
+    // From (16, 72) up to, not including, (224, 72), one pixel high.
+    Line1 = new QFrame(this);
+    Line1->setGeometry(twips(240), twips(1080), twips(3360 - 240), 1);
+    QPalette grey = Line1->palette();
+    grey.setColor(QPalette::Window, QColor(192, 192, 192));
+    Line1->setPalette(grey);
+    Line1->setAutoFillBackground(true);
+    Line1->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    Label4 = label(this, QStringLiteral("感想、バグ報告お待ちしています"), gothic(9), 480, 1200);
+    Label5 = label(this, QStringLiteral("https://pelora.github.io/"), mincho(9), 600, 1440);
+    Label5->setAutoFillBackground(true);
 }

@@ -3,10 +3,7 @@
 #include "app/Errors.h"
 
 #include <algorithm>
-
-bool SortedList::lessIgnoringCase(const QString& a, const QString& b) {
-    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-}
+#include <vector>
 
 const QString& SortedList::at(int index) const {
     checkIndex(index);
@@ -14,31 +11,64 @@ const QString& SortedList::at(int index) const {
 }
 
 int SortedList::insertionIndex(const QString& entry) const {
-    const auto place =
-        std::upper_bound(entries_.cbegin(), entries_.cend(), entry, lessIgnoringCase);
-    return static_cast<int>(place - entries_.cbegin());
+    return insertionIndexForKey(sortKey(entry));
+}
+
+int SortedList::insertionIndexForKey(const QString& key) const {
+    const auto place = std::upper_bound(keys_.cbegin(), keys_.cend(), key);
+    return static_cast<int>(place - keys_.cbegin());
 }
 
 int SortedList::add(const QString& entry) {
     checkRoomFor(1);
-    const int index = insertionIndex(entry);
+    QString key = sortKey(entry);
+    const int index = insertionIndexForKey(key);
     entries_.insert(index, entry);
+    keys_.insert(index, std::move(key));
     return index;
 }
 
 void SortedList::addAll(const QStringList& entries) {
     checkRoomFor(entries.size());
-    const qsizetype oldCount = entries_.size();
-    entries_.append(entries);
-    const auto added = entries_.begin() + oldCount;
-    std::stable_sort(added, entries_.end(), lessIgnoringCase);
+    struct Arrival {
+        QString key;
+        qsizetype index;
+    };
+    std::vector<Arrival> arrivals;
+    arrivals.reserve(entries.size());
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        arrivals.push_back({sortKey(entries[i]), i});
+    std::stable_sort(arrivals.begin(), arrivals.end(),
+                     [](const Arrival& a, const Arrival& b) { return a.key < b.key; });
+
     // Entries already in the list came first, so they stay in front of equal new ones.
-    std::inplace_merge(entries_.begin(), added, entries_.end(), lessIgnoringCase);
+    QStringList mergedEntries, mergedKeys;
+    mergedEntries.reserve(entries_.size() + entries.size());
+    mergedKeys.reserve(entries_.size() + entries.size());
+    qsizetype old = 0;
+    for (Arrival& arrival : arrivals) {
+        for (; old < keys_.size() && !(arrival.key < keys_[old]); ++old) {
+            mergedEntries << entries_[old];
+            mergedKeys << keys_[old];
+        }
+        mergedEntries << entries[arrival.index];
+        mergedKeys << std::move(arrival.key);
+    }
+    mergedEntries << entries_.mid(old);
+    mergedKeys << keys_.mid(old);
+    entries_ = std::move(mergedEntries);
+    keys_ = std::move(mergedKeys);
 }
 
 void SortedList::removeAt(int index) {
     checkIndex(index);
     entries_.removeAt(index);
+    keys_.removeAt(index);
+}
+
+void SortedList::clear() {
+    entries_.clear();
+    keys_.clear();
 }
 
 void SortedList::checkRoomFor(qsizetype added) const {

@@ -31,14 +31,20 @@ public:
 
     // Throws PeloraError for an index outside the list (-1 included).
     void removeAt(int index);
-    void clear() { entries_.clear(); }
+    void clear();
 
     // Throw PeloraError where add/addAll or at/removeAt would, changing nothing.
     void checkRoomFor(qsizetype added) const;
     void checkIndex(int index) const;
 
-    static bool lessIgnoringCase(const QString& a, const QString& b);
+    // What the order compares: the entry with its letter case folded.
+    static QString sortKey(const QString& entry) { return entry.toCaseFolded(); }
 
 private:
+    int insertionIndexForKey(const QString& key) const;
+
     QStringList entries_;
+    // sortKey() of each entry, computed once: comparing folded keys is much
+    // cheaper than folding both sides of every comparison.
+    QStringList keys_;
 };

@@ -33,6 +33,12 @@ void SortedListModel::clear() {
     endResetModel();
 }
 
+QModelIndex SortedListModel::index(int row, int column, const QModelIndex& parent) const {
+    if (parent.isValid() || column != 0 || row < 0 || row >= list_.count())
+        return {};
+    return createIndex(row, 0);
+}
+
 int SortedListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : list_.count();
 }

@@ -19,6 +19,10 @@ public:
     void removeAt(int index);
     void clear();
 
+    // Views ask for every row's index on each layout of the list: answered
+    // without the base class's virtual row and column counts.
+    QModelIndex index(int row, int column = 0,
+                      const QModelIndex& parent = QModelIndex()) const override;
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
