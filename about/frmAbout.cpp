@@ -7,24 +7,26 @@
 
 namespace {
 
-// The requested face where it is installed, else the Japanese face the
+// The requested face where it is installed, else the Japanese faces the
 // system would substitute for it.
-QFont gothic(qreal points) {
+QFont fontOf(const QStringList& faces, qreal points) {
     QFont font;
-    font.setFamilies(
-        {QStringLiteral("ＦＡ ぽぽる"), QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")});
+    font.setFamilies(faces);
     font.setPointSizeF(points);
     font.setWeight(QFont::Normal);
     return font;
 }
 
+QFont gothic(qreal points) {
+    return fontOf(
+        {QStringLiteral("ＦＡ ぽぽる"), QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")},
+        points);
+}
+
 QFont mincho(qreal points) {
-    QFont font;
-    font.setFamilies(
-        {QStringLiteral("ＪＳ明朝"), QStringLiteral("IPAMincho"), QStringLiteral("IPAPMincho")});
-    font.setPointSizeF(points);
-    font.setWeight(QFont::Normal);
-    return font;
+    return fontOf(
+        {QStringLiteral("ＪＳ明朝"), QStringLiteral("IPAMincho"), QStringLiteral("IPAPMincho")},
+        points);
 }
 
 // A label that sizes itself to its text from its top left corner.

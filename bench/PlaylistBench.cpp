@@ -176,24 +176,23 @@ template <class Sample> std::function<double()> recorded(std::vector<double>& in
 
 void addComparison(const std::string& what, const std::string& unit, Comparison& comparison,
                    std::function<double()> ours, std::function<double()> widget) {
-    Bench::add({"playlist", what + ": QListView over our sorted model", unit,
+    Bench::add({"playlist", what + ": QListView, our model", unit,
                 recorded(comparison.ours, std::move(ours))});
     Bench::add({"playlist", what + ": sorted QListWidget", unit,
                 recorded(comparison.widget, std::move(widget))});
-    Bench::add({"playlist", what + ": QListWidget time / ours", "x",
+    Bench::add({"playlist", what + ": QListWidget / ours", "x",
                 [&comparison] { return comparison.ratio(); }});
 }
 
 const bool registered = [] {
-    addComparison("add 1 entry to 32766, laid out and repainted", "us", adding, addToOurs,
-                  addToWidget);
-    Bench::add({"playlist", "add 1 entry to 32766: the sorted list alone", "us", addToListAlone});
-    addComparison("open a window of 32767 entries", "ms", opening, openOursMs, openWidgetMs);
+    addComparison("add to 32766, shown", "us", adding, addToOurs, addToWidget);
+    Bench::add({"playlist", "add to 32766: the sorted list alone", "us", addToListAlone});
+    addComparison("open 32767 entries", "ms", opening, openOursMs, openWidgetMs);
     addComparison(
-        "scroll one page in 32767 entries", "ms", scrolling,
-        [] { return scrollPages(*openOurs(Full)); }, [] { return scrollPages(*openWidget(Full)); });
+        "scroll a page in 32767", "ms", scrolling, [] { return scrollPages(*openOurs(Full)); },
+        [] { return scrollPages(*openWidget(Full)); });
     addComparison(
-        "select and show an entry in 32767", "us", selecting,
+        "select and show one of 32767", "us", selecting,
         [] {
             return selectRows(*openOurs(Full),
                               [](SortedListBox& box, int row) { box.setListIndex(row); });
@@ -204,7 +203,7 @@ const bool registered = [] {
                 widget.scrollToItem(widget.currentItem());
             });
         });
-    Bench::add({"playlist", "load's bulk fill of 32767 entries, shown", "ms", fillOurs});
+    Bench::add({"playlist", "load's bulk fill of 32767, shown", "ms", fillOurs});
     return true;
 }();
 

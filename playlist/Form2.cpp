@@ -33,6 +33,7 @@ QPushButton* button(QWidget* form, const QString& caption, int left, int top) {
     return control;
 }
 
+// As the timer's Enabled switch: switching on a running timer does not restart its count.
 void setTimerEnabled(QTimer& timer, bool enabled) {
     if (!enabled)
         timer.stop();
@@ -40,19 +41,24 @@ void setTimerEnabled(QTimer& timer, bool enabled) {
         timer.start();
 }
 
-// A failure other than a cancelled dialog, told to the user: the list file's
-// name and the reason. Nothing has changed by then.
-void reportListFileFailure(const QString& what, const QString& fileName,
-                           std::exception_ptr failure) {
-    try {
-        std::rethrow_exception(failure);
-    } catch (const ListFileError& error) {
-        UserMessage::show(what + QStringLiteral("\n\n") + error.message());
-    } catch (...) {
-        UserMessage::show(what +
-                          QStringLiteral("\n\n%1\n%2")
-                              .arg(fileName, ErrorModel::describe(std::current_exception())));
-    }
+// Runs the steps of "保存" or "読込". A cancelled dialog ends them silently.
+// Any other failure is told to the user with the list file's name and the
+// reason; the steps read or write the whole file before they touch the list
+// or the caption, so nothing has changed by then.
+template <class Steps> void listFileCommand(const QString& failureHeading, Steps steps) {
+    ErrorModel::trap([&] {
+        QString fileName;
+        try {
+            steps(fileName);
+        } catch (const DialogCancelled&) {
+        } catch (const ListFileError& error) {
+            UserMessage::show(failureHeading + QStringLiteral("\n\n") + error.message());
+        } catch (...) {
+            UserMessage::show(failureHeading +
+                              QStringLiteral("\n\n%1\n%2")
+                                  .arg(fileName, ErrorModel::describe(std::current_exception())));
+        }
+    });
 }
 
 } // namespace
@@ -137,8 +143,6 @@ int Form2::chkAnimeValue() const {
 }
 
 void Form2::setChkAnimeValue(int value) {
-    if (value == 2)
-        chkAnime->setTristate(true);
     chkAnime->setCheckState(value == 0   ? Qt::Unchecked
                             : value == 1 ? Qt::Checked
                                          : Qt::PartiallyChecked);
@@ -194,39 +198,24 @@ void Form2::lstName_DblClick() {
     forms::Form1()->cmdPlay_Click();
 }
 
-// A cancelled dialog ends these silently. Any other failure is told to the
-// user and changes nothing: the whole file is written or read before the
-// caption or the list is touched.
 void Form2::cmdSave_Click() {
-    ErrorModel::trap([this] {
-        QString fileName;
-        try {
-            CDC->ShowSave();
-            fileName = CDC->FileName();
-            ListFile::save(fileName, lstName->entries());
-            setWindowTitle(CDC->FileName());
-        } catch (const DialogCancelled&) {
-        } catch (...) {
-            reportListFileFailure(QStringLiteral("演奏リストを保存できませんでした。"), fileName,
-                                  std::current_exception());
-        }
-    });
+    listFileCommand(QStringLiteral("演奏リストを保存できませんでした。"),
+                    [this](QString& fileName) {
+                        CDC->ShowSave();
+                        fileName = CDC->FileName();
+                        ListFile::save(fileName, lstName->entries());
+                        setWindowTitle(CDC->FileName());
+                    });
 }
 
 void Form2::cmdLoad_Click() {
-    ErrorModel::trap([this] {
-        QString fileName;
-        try {
-            CDC->ShowOpen();
-            fileName = CDC->FileName();
-            const QStringList entries = ListFile::load(fileName);
-            lstName->Clear();
-            lstName->AddItems(entries);
-            setWindowTitle(CDC->FileName());
-        } catch (const DialogCancelled&) {
-        } catch (...) {
-            reportListFileFailure(QStringLiteral("演奏リストを読み込めませんでした。"), fileName,
-                                  std::current_exception());
-        }
-    });
+    listFileCommand(QStringLiteral("演奏リストを読み込めませんでした。"),
+                    [this](QString& fileName) {
+                        CDC->ShowOpen();
+                        fileName = CDC->FileName();
+                        const QStringList entries = ListFile::load(fileName);
+                        lstName->Clear();
+                        lstName->AddItems(entries);
+                        setWindowTitle(CDC->FileName());
+                    });
 }

@@ -41,13 +41,6 @@ TEST(SortedList, KeepsDuplicatesSideBySideAndEmptyEntriesFirst) {
     EXPECT_EQ(list.entries(), QStringList({"", "", "a.mid", "b.mid", "b.mid", "c.mid"}));
 }
 
-TEST(SortedList, AddGivesTheIndexTheEntryTook) {
-    SortedList list = listOf({"a", "c"});
-    EXPECT_EQ(list.add("B"), 1);
-    EXPECT_EQ(list.add("c"), 3);
-    EXPECT_EQ(list.add(""), 0);
-}
-
 TEST(SortedList, AddingAllAtOnceGivesWhatAddingOneByOneGives) {
     std::mt19937 random(7);
     const QStringList names{"a.mid", "A.mid", "b.mid", "B.MID", "", "c d.mid", "C,D.mid", "ä.mid"};
