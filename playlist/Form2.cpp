@@ -80,6 +80,8 @@ void Form2::buildDesign() {
     chkAnime = new QCheckBox(QStringLiteral("アニメーション"), this);
     placeTwips(chkAnime, 1, 1920, 1455, 255);
     chkAnime->setChecked(true);
+    // A button fills with the button colour unless told otherwise.
+    chkAnime->setBackgroundRole(QPalette::Window);
     chkAnime->setAutoFillBackground(true);
     whiteOnBlack(chkAnime, QPalette::Window, QPalette::WindowText);
 

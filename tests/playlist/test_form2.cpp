@@ -58,7 +58,10 @@ TEST_F(Form2Test, TheWindowStandsAsDesigned) {
     EXPECT_EQ(form.geometry(), QRect(233, 87, 313, 168));
     EXPECT_EQ(form.minimumSize(), form.maximumSize());
     EXPECT_FALSE(form.windowIcon().isNull());
-    EXPECT_EQ(form.grab().toImage().pixelColor(310, 165), QColor(Qt::black));
+    const QImage shot = form.grab().toImage();
+    EXPECT_EQ(shot.pixelColor(310, 165), QColor(Qt::black));
+    EXPECT_EQ(shot.pixelColor(300, 110), QColor(Qt::black)); // the list
+    EXPECT_EQ(shot.pixelColor(form.chkAnime->geometry().bottomRight()), QColor(Qt::black));
 
     const std::vector<std::pair<QWidget*, QRect>> design{
         {form.chkAnime, {0, 128, 97, 17}},   {form.hscSpeed, {0, 146, 121, 15}},
