@@ -7,16 +7,15 @@
 
 namespace {
 
+// Written apart from the device's own encoder, so that tests check one
+// against the other.
 void putVarLen(Bytes& out, std::uint32_t value) {
-    std::uint8_t groups[5];
-    int count = 0;
-    do {
-        groups[count++] = value & 0x7F;
-        value >>= 7;
-    } while (value != 0);
-    while (count > 1)
-        out.push_back(groups[--count] | 0x80);
-    out.push_back(groups[0]);
+    int shift = 28;
+    while (shift > 0 && (value >> shift) == 0)
+        shift -= 7;
+    for (; shift > 0; shift -= 7)
+        out.push_back(static_cast<std::uint8_t>(((value >> shift) & 0x7F) | 0x80));
+    out.push_back(value & 0x7F);
 }
 
 void putBig(Bytes& out, std::uint32_t value, int size) {
