@@ -66,8 +66,8 @@ frmAbout::frmAbout() {
 
     Label1 = label(this, QStringLiteral("Pelora"), gothic(11.25), 1200, 240);
     Label2 = label(this, QStringLiteral("Version " PELORA_VERSION_TEXT), gothic(9), 1320, 600);
-    Label3 =
-        label(this, QStringLiteral("Copyright (C) 2026 Pelora developers"), gothic(9), 1560, 840);
+    // Short enough to stay inside the window in the fallback gothic face.
+    Label3 = label(this, QStringLiteral("© 2026 Pelora team"), gothic(9), 1560, 840);
 
     // From (16, 72) up to, not including, (224, 72), one pixel high.
     Line1 = new QFrame(this);

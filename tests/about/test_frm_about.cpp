@@ -43,7 +43,7 @@ TEST_F(AboutTest, ShowsItsTextsWhiteOnBlackFromTheirStoredCorners) {
     const std::vector<std::tuple<QLabel*, QString, QPoint>> labels{
         {form.Label1, "Pelora", {80, 16}},
         {form.Label2, "Version 1.00", {88, 40}},
-        {form.Label3, "Copyright (C) 2026 Pelora developers", {104, 56}},
+        {form.Label3, "© 2026 Pelora team", {104, 56}},
         {form.Label4, "感想、バグ報告お待ちしています", {32, 80}},
         {form.Label5, "https://pelora.github.io/", {40, 96}}};
     for (const auto& [label, text, corner] : labels) {
@@ -53,6 +53,7 @@ TEST_F(AboutTest, ShowsItsTextsWhiteOnBlackFromTheirStoredCorners) {
         EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::white));
         EXPECT_EQ(label->textFormat(), Qt::PlainText);
         EXPECT_FALSE(label->wordWrap());
+        EXPECT_LE(label->geometry().right(), form.width() - 1) << text.toStdString(); // not cut off
     }
     EXPECT_FALSE(form.Label1->autoFillBackground());
     EXPECT_TRUE(form.Label5->autoFillBackground());
