@@ -53,8 +53,15 @@ struct FluidSynthDevice::Impl {
     void silence();
     void fail(const std::string& what) const;
 
-    // Runs in the audio thread. Once halted, no note may start: a player
-    // callback already under way when "pause" came must not sound anew.
+    // What the player's callback reads in the audio thread. It lives as long
+    // as the player, which may outlive the device while it is being retired.
+    struct Link {
+        explicit Link(fluid_synth_t* synth) : synth(synth) {}
+        fluid_synth_t* const synth;
+        // Once halted, no note may start: a player callback already under
+        // way when "pause" came must not sound anew.
+        std::atomic<bool> halted{false};
+    };
     static int forward(void* data, fluid_midi_event_t* event);
 
     const Output output;
@@ -68,7 +75,7 @@ struct FluidSynthDevice::Impl {
     std::vector<std::uint8_t> midi; // the open file, checked and repaired
     fluid_player_t* player = nullptr;
     fluid_audio_driver_t* driver = nullptr;
-    std::atomic<bool> halted{false};
+    std::unique_ptr<Link> link;
     bool started = false;
 };
 
@@ -108,12 +115,14 @@ void FluidSynthDevice::Impl::open() {
 // A player for the open file, and with Output::Speakers the audio output:
 // FluidSynth wants the driver created after the player and deleted before it.
 bool FluidSynthDevice::Impl::load() {
+    engine->awaitRetired();
     player = new_fluid_player(engine->synth());
     if (player == nullptr) {
         fail("cannot create a MIDI player");
         return false;
     }
-    if (fluid_player_set_playback_callback(player, forward, this) != FLUID_OK ||
+    link = std::make_unique<Link>(engine->synth());
+    if (fluid_player_set_playback_callback(player, forward, link.get()) != FLUID_OK ||
         fluid_player_add_mem(player, midi.data(), midi.size()) != FLUID_OK) {
         fail("cannot hand the file to the MIDI player");
         return false;
@@ -125,16 +134,20 @@ bool FluidSynthDevice::Impl::load() {
 }
 
 void FluidSynthDevice::Impl::unload() {
-    if (driver != nullptr) {
-        delete_fluid_audio_driver(driver);
-        driver = nullptr;
-    }
-    if (player != nullptr) {
+    if (player == nullptr)
+        return;
+    link->halted = true;
+    fluid_player_stop(player);
+    engine->retire([driver = driver, player = player, link = link.release()] {
+        if (driver != nullptr)
+            delete_fluid_audio_driver(driver);
         delete_fluid_player(player);
-        player = nullptr;
-        // No voice may wait in the synthesizer for the next file's output.
-        silence();
-    }
+        delete link;
+    });
+    driver = nullptr;
+    player = nullptr;
+    // No voice may wait in the synthesizer for the next file's output.
+    silence();
 }
 
 void FluidSynthDevice::Impl::play() {
@@ -153,7 +166,7 @@ void FluidSynthDevice::Impl::play() {
     // tails) may colour this one.
     if (fluid_synth_system_reset(engine->synth()) != FLUID_OK)
         fail("cannot reset the synthesizer");
-    halted = false;
+    link->halted = false;
     if (fluid_player_play(player) != FLUID_OK) {
         fail("cannot start the MIDI player");
         return;
@@ -164,7 +177,7 @@ void FluidSynthDevice::Impl::play() {
 void FluidSynthDevice::Impl::halt() {
     if (player == nullptr)
         return;
-    halted = true;
+    link->halted = true;
     if (fluid_player_stop(player) != FLUID_OK)
         fail("cannot halt the MIDI player");
     silence();
@@ -175,7 +188,6 @@ void FluidSynthDevice::Impl::close() {
     midi.clear();
     midi.shrink_to_fit();
     started = false;
-    halted = false;
 }
 
 void FluidSynthDevice::Impl::silence() {
@@ -184,10 +196,10 @@ void FluidSynthDevice::Impl::silence() {
 }
 
 int FluidSynthDevice::Impl::forward(void* data, fluid_midi_event_t* event) {
-    const auto* self = static_cast<const Impl*>(data);
-    if (self->halted && fluid_midi_event_get_type(event) == noteOn)
+    const auto* link = static_cast<const Link*>(data);
+    if (link->halted && fluid_midi_event_get_type(event) == noteOn)
         return FLUID_OK;
-    return fluid_synth_handle_midi_event(self->engine->synth(), event);
+    return fluid_synth_handle_midi_event(link->synth, event);
 }
 
 FluidSynthDevice::FluidSynthDevice(Output output)
@@ -229,9 +241,11 @@ void FluidSynthDevice::setCommand(const QString& command) {
 void FluidSynthDevice::render(float* left, float* right, int frames) {
     if (left == nullptr || right == nullptr || frames <= 0)
         return;
-    const bool rendered = impl_->output == Output::Offline && impl_->engine->ready() &&
-                          fluid_synth_write_float(impl_->engine->synth(), frames, left, 0, 1, right,
-                                                  0, 1) == FLUID_OK;
+    const bool offline = impl_->output == Output::Offline && impl_->engine->ready();
+    if (offline)
+        impl_->engine->awaitRetired();
+    const bool rendered = offline && fluid_synth_write_float(impl_->engine->synth(), frames, left,
+                                                             0, 1, right, 0, 1) == FLUID_OK;
     if (!rendered) {
         std::fill(left, left + frames, 0.0f);
         std::fill(right, right + frames, 0.0f);

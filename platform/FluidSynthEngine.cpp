@@ -66,6 +66,7 @@ FluidSynthEngine::FluidSynthEngine(const Config& config) : audio_(config.audioDr
 }
 
 FluidSynthEngine::~FluidSynthEngine() {
+    awaitRetired();
     if (synth_ != nullptr)
         delete_fluid_synth(synth_);
     if (settings_ != nullptr)
@@ -111,4 +112,18 @@ fluid_audio_driver_t* FluidSynthEngine::startAudio() {
         FluidLog::report("no audio output (tried " + tried + "); music is silent");
     }
     return driver;
+}
+
+void FluidSynthEngine::retire(const std::function<void()>& deletion) {
+    awaitRetired();
+    try {
+        retiring_ = std::async(std::launch::async, deletion);
+    } catch (const std::system_error&) {
+        deletion(); // no thread to be had: the window waits instead
+    }
+}
+
+void FluidSynthEngine::awaitRetired() {
+    if (retiring_.valid())
+        retiring_.get();
 }

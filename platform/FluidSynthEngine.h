@@ -5,6 +5,8 @@
 #include <fluidsynth.h>
 
 #include <filesystem>
+#include <functional>
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +42,17 @@ public:
     // exists already; nullptr when none starts (reported once per engine).
     fluid_audio_driver_t* startAudio();
 
+    // Runs `deletion` (of an audio driver, then of its stopped player) on a
+    // thread of its own. Deleting the driver waits for the audio callback
+    // under way, which parses the whole file when playback starts, and
+    // deleting the player frees every event of the file: for a large file
+    // either takes long enough to freeze a window.
+    void retire(const std::function<void()>& deletion);
+    // FluidSynth forbids creating or deleting a player while the synthesizer
+    // renders: whoever is about to create a player or to render waits here
+    // until every retired one is gone.
+    void awaitRetired();
+
 private:
     bool configure();
     void loadSoundFont(const std::vector<std::filesystem::path>& candidates);
@@ -49,4 +62,5 @@ private:
     int soundFont_ = FLUID_FAILED;
     AudioOutput audio_;
     bool audioFailureReported_ = false;
+    std::future<void> retiring_;
 };

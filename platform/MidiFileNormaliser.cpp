@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -70,16 +71,25 @@ std::optional<std::uint32_t> requiredMetaLength(std::uint8_t type) {
 // the track at the first thing that is not a whole, valid event.
 class TrackCopier {
 public:
-    explicit TrackCopier(View body) : in_(body) {}
+    // `eventsLeft`: how many more events the file may hold, over all tracks.
+    TrackCopier(View body, std::size_t& eventsLeft) : in_(body), eventsLeft_(eventsLeft) {}
+
+    // Whether the track held more events than were left.
+    bool overflowed() const { return overflowed_; }
 
     Bytes copy() {
         std::uint64_t ticks = 0;
         while (pos_ < in_.size()) {
+            if (eventsLeft_ == 0) {
+                overflowed_ = true;
+                return {};
+            }
             std::uint32_t delta = 0;
             if (!readVarLen(delta) || (ticks += delta) > maxTrackTicks)
                 break;
             if (!copyEvent(delta))
                 break;
+            --eventsLeft_;
             if (ended_)
                 return out_;
         }
@@ -193,6 +203,8 @@ private:
     std::size_t pos_ = 0;
     std::uint8_t running_ = 0;
     bool ended_ = false;
+    std::size_t& eventsLeft_;
+    bool overflowed_ = false;
     Bytes out_;
 };
 
@@ -257,8 +269,12 @@ MidiFileNormaliser::Result MidiFileNormaliser::normalise(View file) {
     putBig(out, format, 2);
     putBig(out, static_cast<std::uint32_t>(tracks.size()), 2);
     putBig(out, division, 2);
+    std::size_t eventsLeft = maxEvents;
     for (const View track : tracks) {
-        const Bytes events = TrackCopier(track).copy();
+        TrackCopier copier(track, eventsLeft);
+        const Bytes events = copier.copy();
+        if (copier.overflowed())
+            return refuse("more than " + std::to_string(maxEvents) + " events");
         out.insert(out.end(), {'M', 'T', 'r', 'k'});
         putBig(out, static_cast<std::uint32_t>(events.size()), 4);
         out.insert(out.end(), events.begin(), events.end());

@@ -23,7 +23,12 @@
 //
 // Refused: no "MThd" within the first 4 KB; a header chunk shorter than 6
 // bytes or running past the end; format above 2; SMPTE time division; a
-// division of 0; no track; more than 128 tracks (FluidSynth's limit).
+// division of 0; no track; more than 128 tracks (FluidSynth's limit); more
+// than maxEvents events. FluidSynth keeps each event in a block of its own
+// (some 46 bytes), parses them all in the audio callback when playback
+// starts, and frees them one by one: a file of 12 million events (50 MB)
+// would take over 500 MB and half a second for each, 4 million some 180 MB
+// and a sixth of a second.
 class MidiFileNormaliser {
 public:
     struct Result {
@@ -34,6 +39,7 @@ public:
 
     static constexpr std::size_t headerSearchLimit = 4096;
     static constexpr int maxTracks = 128;
+    static constexpr std::size_t maxEvents = 4'000'000;
 
     static Result normalise(std::span<const std::uint8_t> file);
 };
