@@ -67,23 +67,20 @@ std::optional<std::uint32_t> requiredMetaLength(std::uint8_t type) {
     }
 }
 
-// Reads one track's events and writes them out in the plainest form, ending
-// the track at the first thing that is not a whole, valid event.
+// Reads one track's events and appends them to `out` in the plainest form,
+// ending the track at the first thing that is not a whole, valid event.
 class TrackCopier {
 public:
     // `eventsLeft`: how many more events the file may hold, over all tracks.
-    TrackCopier(View body, std::size_t& eventsLeft) : in_(body), eventsLeft_(eventsLeft) {}
+    TrackCopier(View body, Bytes& out, std::size_t& eventsLeft)
+        : in_(body), out_(out), eventsLeft_(eventsLeft) {}
 
-    // Whether the track held more events than were left.
-    bool overflowed() const { return overflowed_; }
-
-    Bytes copy() {
+    // False when the track holds more events than were left.
+    bool copy() {
         std::uint64_t ticks = 0;
         while (pos_ < in_.size()) {
-            if (eventsLeft_ == 0) {
-                overflowed_ = true;
-                return {};
-            }
+            if (eventsLeft_ == 0)
+                return false;
             std::uint32_t delta = 0;
             if (!readVarLen(delta) || (ticks += delta) > maxTrackTicks)
                 break;
@@ -91,11 +88,11 @@ public:
                 break;
             --eventsLeft_;
             if (ended_)
-                return out_;
+                return true;
         }
         putVarLen(out_, 0);
         out_.insert(out_.end(), {meta, metaEndOfTrack, 0x00});
-        return out_;
+        return true;
     }
 
 private:
@@ -203,9 +200,8 @@ private:
     std::size_t pos_ = 0;
     std::uint8_t running_ = 0;
     bool ended_ = false;
+    Bytes& out_;
     std::size_t& eventsLeft_;
-    bool overflowed_ = false;
-    Bytes out_;
 };
 
 std::optional<std::size_t> findHeader(View file) {
@@ -264,6 +260,9 @@ MidiFileNormaliser::Result MidiFileNormaliser::normalise(View file) {
 
     Result result;
     Bytes& out = result.bytes;
+    // Room for the usual case, a copy no larger than the file, so that a
+    // large file is not copied over and over as the copy grows.
+    out.reserve(rest.size());
     out.insert(out.end(), {'M', 'T', 'h', 'd'});
     putBig(out, 6, 4);
     putBig(out, format, 2);
@@ -271,13 +270,14 @@ MidiFileNormaliser::Result MidiFileNormaliser::normalise(View file) {
     putBig(out, division, 2);
     std::size_t eventsLeft = maxEvents;
     for (const View track : tracks) {
-        TrackCopier copier(track, eventsLeft);
-        const Bytes events = copier.copy();
-        if (copier.overflowed())
+        out.insert(out.end(), {'M', 'T', 'r', 'k', 0, 0, 0, 0});
+        const std::size_t start = out.size();
+        if (!TrackCopier(track, out, eventsLeft).copy())
             return refuse("more than " + std::to_string(maxEvents) + " events");
-        out.insert(out.end(), {'M', 'T', 'r', 'k'});
-        putBig(out, static_cast<std::uint32_t>(events.size()), 4);
-        out.insert(out.end(), events.begin(), events.end());
+        Bytes length;
+        putBig(length, static_cast<std::uint32_t>(out.size() - start), 4);
+        std::copy(length.begin(), length.end(),
+                  out.begin() + static_cast<std::ptrdiff_t>(start - 4));
     }
     return result;
 }
