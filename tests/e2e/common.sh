@@ -1,0 +1,276 @@
+# shellcheck shell=bash disable=SC2034 # the variables are the tests'
+# Sourced by the end-to-end tests, which are called with
+#   PELORA MAKE_MIDI CLOSE_WINDOW FIRST_DISPLAY
+# Gives each test a private work folder, a virtual X screen of its own and,
+# where one can start, a private PulseAudio daemon with a null sink, and the
+# helpers that drive Pelora the way a person would.
+#
+# The screen runs no window manager: every window stands exactly where the
+# program puts it, a window's client area is the X window itself, and the
+# close box is stood in for by the WM_DELETE_WINDOW message that a window
+# manager would send.
+set -euo pipefail
+
+pelora=$1
+make_midi=$2
+close_window=$3
+first_display=$4
+frames=$(dirname "$pelora")
+test_name=$(basename "$0" .sh)
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/pelora-e2e.XXXXXX")
+mkdir -m 700 "$work/home" "$work/runtime" "$work/cwd" "$work/pulse"
+background=() # processes started here, ended on exit in reverse order
+pelora_pid=
+
+cleanup() {
+    local status=$?
+    [ -z "$pelora_pid" ] || kill "$pelora_pid" 2>/dev/null || true
+    local i
+    for ((i = ${#background[@]} - 1; i >= 0; i--)); do
+        kill "${background[i]}" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+    exit "$status"
+}
+trap cleanup EXIT
+
+# fail WHAT: ends the test, with Pelora's output and a picture of the screen.
+fail() {
+    echo "FAIL [$test_name]: $*" >&2
+    if [ -s "$work/pelora.log" ]; then
+        echo "--- pelora's output:" >&2
+        cat "$work/pelora.log" >&2
+    fi
+    if [ -n "${DISPLAY:-}" ] && import -window root "$PWD/$test_name-failure.png" 2>/dev/null; then
+        echo "--- the screen at the failure: $PWD/$test_name-failure.png" >&2
+    fi
+    exit 1
+}
+
+# wait_until SECONDS WHAT COMMAND...: runs COMMAND every tenth of a second
+# until it succeeds; fails the test after SECONDS, or at once when Pelora
+# ended meanwhile.
+wait_until() {
+    local seconds=$1 what=$2
+    shift 2
+    local deadline=$((SECONDS + seconds))
+    until "$@"; do
+        if [ -n "$pelora_pid" ] && ! kill -0 "$pelora_pid" 2>/dev/null; then
+            "$@" || fail "pelora ended while waiting for: $what"
+            return 0
+        fi
+        [ "$SECONDS" -lt "$deadline" ] || fail "$what: not so after $seconds s"
+        sleep 0.1
+    done
+}
+
+# Whatever Pelora plays goes to the test's own null sink, or nowhere: never to
+# the machine's speakers. Settings and dialogs' memories stay in the work folder.
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_CACHE_HOME=$work/home/.cache
+export XDG_DATA_HOME=$work/home/.local/share XDG_RUNTIME_DIR=$work/runtime
+export PULSE_SERVER=unix:$work/pulse/native PULSE_CLIENTCONFIG=$work/pulse/client.conf
+export PULSE_RUNTIME_PATH=$work/pulse/runtime PULSE_STATE_PATH=$work/pulse/state
+export ALSA_CONFIG_PATH=$work/no-alsa.conf JACK_DEFAULT_SERVER=pelora-e2e-none
+export SDL_AUDIODRIVER=pelora-e2e-none
+export LC_ALL=C.UTF-8
+unset DISPLAY WAYLAND_DISPLAY SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS
+printf 'autospawn = no\n' >"$PULSE_CLIENTCONFIG"
+: >"$ALSA_CONFIG_PATH"
+
+# Starts Xvfb on the first free display from FIRST_DISPLAY and points DISPLAY
+# at it. Xvfb tells the display number once it takes connections.
+start_screen() {
+    local display ready=$work/display-ready xvfb
+    for display in $(seq "$first_display" $((first_display + 8))); do
+        [ ! -e "/tmp/.X$display-lock" ] || continue
+        : >"$ready"
+        Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -noreset -displayfd 3 \
+            3>"$ready" >"$work/xvfb.log" 2>&1 &
+        xvfb=$!
+        while kill -0 "$xvfb" 2>/dev/null && [ ! -s "$ready" ]; do
+            sleep 0.05
+        done
+        if [ -s "$ready" ]; then
+            background+=("$xvfb")
+            export DISPLAY=:$display
+            return 0
+        fi
+        wait "$xvfb" 2>/dev/null || true
+    done
+    fail "no virtual X screen could start on :$first_display to :$((first_display + 8)):" \
+        "$(cat "$work/xvfb.log")"
+}
+
+# Starts a PulseAudio daemon with the null sink "e2e" as its default sink.
+# Returns 1, with the reason in pulse_problem, when it cannot.
+pulse_problem=
+start_pulse() {
+    if ! command -v pulseaudio >/dev/null || ! command -v pactl >/dev/null; then
+        pulse_problem="pulseaudio or pactl is not installed"
+        return 1
+    fi
+    cat >"$work/pulse/default.pa" <<EOF
+load-module module-null-sink sink_name=e2e rate=44100 channels=2
+load-module module-native-protocol-unix auth-anonymous=1 socket=$work/pulse/native
+set-default-sink e2e
+EOF
+    # No display and no session bus: the daemon keeps to itself.
+    env -u DISPLAY pulseaudio -n -F "$work/pulse/default.pa" --daemonize=no \
+        --exit-idle-time=-1 --use-pid-file=no --realtime=no --high-priority=no \
+        --log-target=stderr >"$work/pulse.log" 2>&1 &
+    local daemon=$!
+    background+=("$daemon")
+    local deadline=$((SECONDS + 5))
+    until pactl info 2>/dev/null | grep -qx 'Default Sink: e2e'; do
+        if ! kill -0 "$daemon" 2>/dev/null || [ "$SECONDS" -ge "$deadline" ]; then
+            pulse_problem="pulseaudio did not start: $(grep -v '^W:' "$work/pulse.log" | tail -3)"
+            return 1
+        fi
+        sleep 0.1
+    done
+}
+
+# Starts Pelora from an empty folder, so that its frame pictures come from the
+# folder beside the program, and waits until both windows stand. Sets
+# player and playlist to their window ids.
+player='' playlist=''
+start_pelora() {
+    (cd "$work/cwd" && QT_QPA_PLATFORM=xcb exec "$pelora") >"$work/pelora.log" 2>&1 &
+    pelora_pid=$!
+    wait_until 20 'the player window "Pelora" is shown' find_player
+    find_playlist || fail 'the playlist window "MidiList" is not shown with the player window'
+}
+
+find_player() {
+    local window
+    for window in $(xdotool search --onlyvisible --name '^Pelora$' 2>/dev/null); do
+        case $(window_type "$window") in
+        _NET_WM_WINDOW_TYPE_DIALOG*) fail "pelora reported an error at start-up" ;;
+        *) player=$window ;;
+        esac
+    done
+    [ -n "$player" ]
+}
+
+# close WINDOW: what the close box does.
+close() {
+    "$close_window" "$1" || fail "could not ask window $1 to close"
+}
+
+# quit_pelora: closes the player window; the program must end with status 0
+# and leave no window behind.
+quit_pelora() {
+    close "$player"
+    wait_until 10 "pelora ends once its player window is closed" pelora_ended
+    local status=0
+    wait "$pelora_pid" || status=$?
+    pelora_pid=
+    [ "$status" -eq 0 ] || fail "pelora ended with status $status after its player window closed"
+    [ -z "$(xdotool search --onlyvisible --name '.' 2>/dev/null)" ] ||
+        fail "windows are left on the screen after pelora ended"
+}
+
+pelora_ended() { ! kill -0 "$pelora_pid" 2>/dev/null; }
+player_has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$player" ]; }
+find_playlist() { playlist=$(visible_window '^MidiList$') && [ -n "$playlist" ]; }
+
+# visible_window PATTERN: the id of the visible window whose title matches.
+visible_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1; }
+
+window_type() { xprop -id "$1" -notype _NET_WM_WINDOW_TYPE 2>/dev/null | sed 's/.* = //'; }
+
+# title WINDOW: the window's title as the window system shows it.
+title() {
+    xprop -id "$1" -notype _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME = "\(.*\)"$/\1/p'
+}
+
+is_shown() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+is_gone() { ! is_shown "$1"; }
+
+# geometry WINDOW: "X,Y WIDTHxHEIGHT" of the client area on the screen.
+geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
+        /^ *Width:/ {w = $2} /^ *Height:/ {h = $2} END {print x "," y " " w "x" h}'
+}
+
+expect_window() { # WINDOW TITLE GEOMETRY
+    local seen
+    seen=$(title "$1")
+    [ "$seen" = "$2" ] || fail "window $1 is titled \"$seen\", not \"$2\""
+    seen=$(geometry "$1")
+    [ "$seen" = "$3" ] || fail "\"$2\" has its client area at $seen, not at $3"
+}
+
+# click WINDOW X Y [COUNT]: a left click at client coordinates.
+click() {
+    xdotool mousemove --window "$1" "$2" "$3" click --repeat "${4:-1}" --delay 100 1
+}
+
+# A top-level dialog of Pelora's, such as a file dialog, sets dialog.
+dialog=
+find_dialog() {
+    local window
+    dialog=
+    for window in $(xdotool search --onlyvisible --name '.*' 2>/dev/null); do
+        case $(window_type "$window") in
+        _NET_WM_WINDOW_TYPE_DIALOG*) dialog=$window ;;
+        esac
+    done
+    [ -n "$dialog" ]
+}
+no_dialog() { ! find_dialog; }
+
+# answer_file_dialog PATH: types PATH into the file dialog that has just
+# opened and presses Enter.
+answer_file_dialog() {
+    wait_until 10 "a file dialog opens" find_dialog
+    xdotool windowfocus --sync "$dialog"
+    xdotool type --delay 5 "$1"
+    xdotool key Return
+    wait_until 10 "the file dialog closes after Enter on $1" no_dialog
+}
+
+# pixel X Y: "R G B" of the screen at (X, Y).
+pixel() {
+    import -window root -crop "1x1+$1+$2" -depth 8 rgb:- | od -An -tu1 | xargs
+}
+
+# pixel_is X Y EXPR: EXPR, an awk condition over r, g and b, holds for the pixel.
+pixel_is() {
+    local r g b
+    read -r r g b <<<"$(pixel "$1" "$2")"
+    awk -v r="$r" -v g="$g" -v b="$b" "BEGIN { exit !($3) }"
+}
+
+# mascot_still: the mascot shows the same picture now and a second later,
+# when the animation timer, at its 500 ms, would have moved it on twice.
+mascot_still() {
+    sleep 0.3 # a frame drawn just before the timer stopped
+    import -window root -crop 136x137+92+86 +repage "$work/before.png"
+    sleep 1.2
+    import -window root -crop 136x137+92+86 +repage "$work/after.png"
+    [ "$(compare -metric AE "$work/before.png" "$work/after.png" null: 2>&1)" = 0 ]
+}
+
+# mascot_shows FRAME: the mascot shows the frame file FRAME (A0 to A3) at its
+# own size from the mascot's top left corner. The buttons cover the
+# picture's last row.
+mascot_shows() {
+    import -window root -crop 121x136+92+86 +repage "$work/mascot.png"
+    [ "$(compare -metric AE "$frames/$1.gif[121x136+0+0]" "$work/mascot.png" null: 2>&1)" = 0 ]
+}
+
+# title_is WINDOW TITLE
+title_is() { [ "$(title "$1")" = "$2" ]; }
+
+# expect_bytes FILE PRINTF_FORMAT ARGS...: FILE holds exactly these bytes.
+expect_bytes() {
+    local file=$1 format=$2
+    shift 2
+    [ -f "$file" ] || fail "$file was not written"
+    # shellcheck disable=SC2059 # the format is the caller's
+    printf "$format" "$@" | cmp -s - "$file" ||
+        fail "$file holds $(od -An -c "$file" | xargs), not $(printf "$format" "$@" | od -An -c | xargs)"
+}

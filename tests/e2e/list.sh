@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# A MIDI file chosen in the real open dialog plays, names the player window
+# and animates the mascot; "追加" puts it in the list and "保存" writes the list
+# file chosen in the real save dialog. "読込" loads a list, a double-click
+# plays its first entry, "削除" removes the selected one. Closing the player
+# window while music plays ends the program with status 0.
+# shellcheck source-path=SCRIPTDIR source=common.sh
+source "$(dirname "$0")/common.sh"
+
+# Client coordinates of the controls.
+cmdLoad=(20 144)
+Command1=(220 136) # 追加
+Command2=(220 152) # 削除
+listLoad=(156 136) # 読込
+listSave=(156 152) # 保存
+firstRow=(60 8)
+
+mkdir "$work/My Songs" "$work/lists"
+song="$work/My Songs/tune, 1.mid"
+"$make_midi" "$song" 30
+
+start_screen
+start_pulse || true
+start_pelora
+
+click "$player" "${cmdLoad[@]}"
+answer_file_dialog "$song"
+wait_until 5 "the player window is titled with the chosen file" title_is "$player" "$song"
+# Frame 0 comes with the first tick, frame 1 with the second.
+wait_until 5 "the mascot moves on to frame A1.gif after a play" mascot_shows A1
+
+click "$playlist" "${Command1[@]}"
+click "$playlist" "${listSave[@]}"
+answer_file_dialog "$work/lists/first.lst"
+wait_until 5 "the playlist window is titled with the saved list file" \
+    title_is "$playlist" "$work/lists/first.lst"
+expect_bytes "$work/lists/first.lst" '"%s"\r\n' "$song"
+
+# Loading replaces the list; the list sorts without regard to case.
+for name in b A; do "$make_midi" "$work/$name.mid" 30; done
+printf '"%s"\r\n' "$work/b.mid" "$work/A.mid" >"$work/lists/made.lst"
+click "$playlist" "${listLoad[@]}"
+answer_file_dialog "$work/lists/made.lst"
+wait_until 5 "the playlist window is titled with the loaded list file" \
+    title_is "$playlist" "$work/lists/made.lst"
+click "$playlist" "${firstRow[@]}" 2
+wait_until 5 "a double-click on the first entry plays A.mid" title_is "$player" "$work/A.mid"
+
+# A name typed without an extension is used as typed.
+click "$playlist" "${Command2[@]}"
+click "$playlist" "${listSave[@]}"
+answer_file_dialog "$work/lists/second"
+wait_until 5 "the playlist window is titled with the second list file" \
+    title_is "$playlist" "$work/lists/second"
+expect_bytes "$work/lists/second" '"%s"\r\n' "$work/b.mid"
+[ ! -e "$work/lists/second.lst" ] || fail "the save dialog added .lst to a name typed without it"
+
+quit_pelora
+echo "list OK"

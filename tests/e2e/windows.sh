@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Start-up as the user sees it: both windows with their titles, at their
+# places and sizes, the player window active, the mascot on its first frame,
+# the picture buttons on black; a held button shows its pressed picture;
+# the check box starts and stops the mascot; closing the player window ends
+# the program with status 0.
+# shellcheck source-path=SCRIPTDIR source=common.sh
+source "$(dirname "$0")/common.sh"
+
+start_screen
+start_pulse || true
+start_pelora
+
+expect_window "$player" Pelora "92,86 136x169"
+expect_window "$playlist" MidiList "233,87 313x168"
+wait_until 5 "the player window is the active window" player_has_focus
+
+wait_until 5 "the mascot shows frame A0.gif" mascot_shows A0
+pixel_is 220 150 'r + g + b < 30' || fail "the mascot is not black right of its frame"
+# The play button's face: a grey gradient, dark at its left end and lighter
+# towards the middle, with the black triangle in the centre.
+pixel_is 94 246 'r > 70 && r < 140 && g > 70 && g < 140 && b > 70 && b < 140' ||
+    fail "the play button's left end is not dark grey: $(pixel 94 246)"
+pixel_is 130 246 'r > 160 && g > 160 && b > 160' ||
+    fail "the play button's face is not light towards its middle: $(pixel 130 246)"
+pixel_is 160 246 'r + g + b < 90' || fail "the play button shows no black triangle: $(pixel 160 246)"
+pixel_is 208 230 'r + g + b < 90' || fail "the stop button shows no black square: $(pixel 208 230)"
+pixel_is 343 227 'r + g + b < 30' || fail "the playlist window is not black: $(pixel 343 227)"
+pixel_is 533 187 'r + g + b < 30' || fail "the list is not black: $(pixel 533 187)"
+
+# Held down, the stop button shows its symbol in blue; released, in black.
+xdotool mousemove --window "$player" 116 144 mousedown 1
+wait_until 5 "the held stop button shows a blue square" pixel_is 208 230 'b > 200 && r < 60 && g < 60'
+xdotool mouseup 1
+wait_until 5 "the released stop button shows a black square" pixel_is 208 230 'r + g + b < 90'
+
+# The check box switches the animation at once, even with nothing playing.
+chkAnime=(8 136)
+click "$playlist" "${chkAnime[@]}"
+click "$playlist" "${chkAnime[@]}"
+wait_until 5 'checking "アニメーション" starts the mascot' mascot_shows A1
+click "$playlist" "${chkAnime[@]}"
+mascot_still || fail 'the mascot moves on with "アニメーション" unchecked'
+
+quit_pelora
+echo "windows OK"
