@@ -1,0 +1,162 @@
+#include "PlayerFixture.h"
+
+#include "app/Forms.h"
+#include "app/Platform.h"
+#include "platform/FluidSynthDevice.h"
+#include "platform/FluidSynthEngine.h"
+#include "player/Form1.h"
+#include "player/PictureButton.h"
+#include "playlist/Form2.h"
+#include "playlist/SortedListBox.h"
+#include "support/MidiFileBuilder.h"
+#include "support/ScriptedFileDialog.h"
+
+#include <QDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <sys/stat.h>
+#include <vector>
+
+namespace {
+
+// The player window on the real FluidSynth device, fed by the open dialog.
+class PlayerHardening : public PlayerFixture {
+protected:
+    void TearDown() override {
+        PlayerFixture::TearDown();
+        // Later tests share the synthesizer: let the reverb of the last notes die away.
+        std::vector<float> left(FluidSynthDevice::sampleRate), right(left.size());
+        FluidSynthDevice(FluidSynthDevice::Output::Offline)
+            .render(left.data(), right.data(), static_cast<int>(left.size()));
+    }
+
+    void useDevice(FluidSynthDevice::Output output,
+                   std::shared_ptr<FluidSynthEngine> engine = FluidSynthEngine::shared()) {
+        platform().makeSequencer = [this, output, engine] {
+            auto made = std::make_unique<FluidSynthDevice>(output, engine);
+            device = made.get();
+            return made;
+        };
+    }
+
+    static void click(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton); }
+
+    // What a user does: the load button, then the path in the open dialog.
+    static void load(const QString& path) {
+        ScriptedFileDialog::answer(path);
+        click(forms::Form1()->cmdLoad);
+    }
+
+    QString song(const QString& name) const {
+        const QString path = QDir(workingFolder.path()).filePath(name);
+        MidiFileBuilder::write(QFile::encodeName(path).toStdString(), MidiFileBuilder::song());
+        return path;
+    }
+
+    // The root mean square of the next half second of sound.
+    double loudness() {
+        const int frames = FluidSynthDevice::sampleRate / 2;
+        std::vector<float> left(frames), right(frames);
+        device->render(left.data(), right.data(), frames);
+        const double energy = std::inner_product(left.begin(), left.end(), left.begin(), 0.0) +
+                              std::inner_product(right.begin(), right.end(), right.begin(), 0.0);
+        return std::sqrt(energy / (2.0 * frames));
+    }
+
+    FluidSynthDevice* device = nullptr;
+};
+
+TEST_F(PlayerHardening, AnyNameAPathCanHoldPlaysFromTheLoadButton) {
+    useDevice(FluidSynthDevice::Output::Offline);
+    if (!FluidSynthEngine::shared()->ready())
+        GTEST_SKIP() << "no General MIDI SoundFont installed (timgm6mb-soundfont)";
+    Form1& form = started();
+    ASSERT_TRUE(QDir(workingFolder.path()).mkdir("-my songs"));
+    for (const char* name : {"-my songs/--help", "-my songs/\"quoted\" 'both' $HOME;`x`.mid",
+                             "-my songs/日本語の曲 ♪.rmi"}) {
+        const QString path = song(QString::fromUtf8(name));
+        load(path);
+        EXPECT_EQ(form.windowTitle(), path);
+        EXPECT_GT(loudness(), 0.01) << name;
+    }
+    EXPECT_TRUE(fatalReports.isEmpty());
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(PlayerHardening, AFolderAFifoOrADeviceFileIsSilentAndTheWindowGoesOn) {
+    useDevice(FluidSynthDevice::Output::Offline);
+    if (!FluidSynthEngine::shared()->ready())
+        GTEST_SKIP() << "no General MIDI SoundFont installed (timgm6mb-soundfont)";
+    Form1& form = started();
+    const QString fifo = QDir(workingFolder.path()).filePath("fifo.mid");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& path : {workingFolder.path(), fifo, QStringLiteral("/dev/zero")}) {
+        load(path); // a FIFO without a writer would block an open that waits
+        EXPECT_EQ(form.windowTitle(), path);
+        EXPECT_FALSE(device->isOpen()) << path.toStdString();
+        EXPECT_LT(loudness(), 1e-3);
+    }
+    load(song("good.mid"));
+    EXPECT_GT(loudness(), 0.01);
+    EXPECT_TRUE(fatalReports.isEmpty());
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+// A machine without a SoundFont, or without any audio output that starts.
+struct SilentMachine {
+    const char* name;
+    FluidSynthEngine::Config (*config)();
+};
+
+const SilentMachine silentMachines[] = {
+    {"NoSoundFont",
+     [] {
+         FluidSynthEngine::Config config = FluidSynthEngine::systemConfig();
+         config.soundFonts = {"/nonexistent/default-GM.sf2"};
+         return config;
+     }},
+    {"NoAudioOutput",
+     [] {
+         FluidSynthEngine::Config config = FluidSynthEngine::systemConfig();
+         config.audioDrivers = {"no-such-driver"};
+         return config;
+     }},
+};
+
+class SilentMachineTest : public PlayerHardening,
+                          public ::testing::WithParamInterface<SilentMachine> {};
+
+TEST_P(SilentMachineTest, TheProgramWorksSilentlyAndSaysWhyInOneLine) {
+    ::testing::internal::CaptureStderr();
+    useDevice(FluidSynthDevice::Output::Speakers,
+              std::make_shared<FluidSynthEngine>(GetParam().config()));
+    std::string said = ::testing::internal::GetCapturedStderr();
+    // Not captured: the offscreen platform's complaint that it cannot raise a window.
+    Form1& form = started();
+    ::testing::internal::CaptureStderr();
+    const QString path = song("song.mid");
+    load(path);
+    EXPECT_EQ(form.windowTitle(), path);
+    EXPECT_TRUE(form.Timer.isActive()); // the mascot dances all the same
+    EXPECT_FALSE(device->isOpen());
+    click(form.cmdPause);
+    click(form.cmdPlay);
+    click(form.cmdStop);
+    click(forms::Form2()->Command1);
+    EXPECT_EQ(forms::Form2()->lstName->entries(), QStringList({path}));
+    load(path);
+    said += ::testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_EQ(said.rfind("pelora: ", 0), 0u) << said;
+    EXPECT_TRUE(fatalReports.isEmpty());
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Machines, SilentMachineTest, ::testing::ValuesIn(silentMachines),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
