@@ -244,16 +244,6 @@ pixel_is() {
     awk -v r="$r" -v g="$g" -v b="$b" "BEGIN { exit !($3) }"
 }
 
-# mascot_still: the mascot shows the same picture now and a second later,
-# when the animation timer, at its 500 ms, would have moved it on twice.
-mascot_still() {
-    sleep 0.3 # a frame drawn just before the timer stopped
-    import -window root -crop 136x137+92+86 +repage "$work/before.png"
-    sleep 1.2
-    import -window root -crop 136x137+92+86 +repage "$work/after.png"
-    [ "$(compare -metric AE "$work/before.png" "$work/after.png" null: 2>&1)" = 0 ]
-}
-
 # mascot_shows FRAME: the mascot shows the frame file FRAME (A0 to A3) at its
 # own size from the mascot's top left corner. The buttons cover the
 # picture's last row.

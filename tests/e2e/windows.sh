@@ -2,8 +2,8 @@
 # Start-up as the user sees it: both windows with their titles, at their
 # places and sizes, the player window active, the mascot on its first frame,
 # the picture buttons on black; a held button shows its pressed picture;
-# the check box starts and stops the mascot; closing the player window ends
-# the program with status 0.
+# the speed bar and the check box set the mascot's pace and start and stop it;
+# closing the player window ends the program with status 0.
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "$0")/common.sh"
 
@@ -15,6 +15,8 @@ expect_window "$player" Pelora "92,86 136x169"
 expect_window "$playlist" MidiList "233,87 313x168"
 wait_until 5 "the player window is the active window" player_has_focus
 
+# Pixels are read at screen coordinates: the player's client area starts at
+# (92, 86), the playlist's at (233, 87).
 wait_until 5 "the mascot shows frame A0.gif" mascot_shows A0
 pixel_is 220 150 'r + g + b < 30' || fail "the mascot is not black right of its frame"
 # The play button's face: a grey gradient, dark at its left end and lighter
@@ -34,13 +36,31 @@ wait_until 5 "the held stop button shows a blue square" pixel_is 208 230 'b > 20
 xdotool mouseup 1
 wait_until 5 "the released stop button shows a black square" pixel_is 208 230 'r + g + b < 90'
 
-# The check box switches the animation at once, even with nothing playing.
+# Dragged to its left end, the speed bar sets a 1 ms frame interval. Checking
+# the box starts the animation at once, even with nothing playing: at the
+# 500 ms of start-up the first tick would show frame A0 again and the second,
+# a second after the click, frame A1.
 chkAnime=(8 136)
+hscSpeedThumb=(60 153)
+mascot_moved() { ! mascot_shows A0; }
+xdotool mousemove --window "$playlist" "${hscSpeedThumb[@]}" mousedown 1 \
+    mousemove --window "$playlist" 0 153 mouseup 1
 click "$playlist" "${chkAnime[@]}"
+checked=$(date +%s%N)
 click "$playlist" "${chkAnime[@]}"
-wait_until 5 'checking "アニメーション" starts the mascot' mascot_shows A1
+wait_until 5 'checking "アニメーション" starts the mascot' mascot_moved
+moved_after=$((($(date +%s%N) - checked) / 1000000))
+[ "$moved_after" -lt 900 ] ||
+    fail "the mascot first moved $moved_after ms after the box was checked, not at the bar's 1 ms"
+
+# Unchecked, the box stops the mascot where it is.
 click "$playlist" "${chkAnime[@]}"
-mascot_still || fail 'the mascot moves on with "アニメーション" unchecked'
+sleep 0.3 # a frame drawn just before the timer stopped
+import -window root -crop 136x137+92+86 +repage "$work/before.png"
+sleep 0.5
+import -window root -crop 136x137+92+86 +repage "$work/after.png"
+[ "$(compare -metric AE "$work/before.png" "$work/after.png" null: 2>&1)" = 0 ] ||
+    fail 'the mascot moves on with "アニメーション" unchecked'
 
 quit_pelora
 echo "windows OK"
