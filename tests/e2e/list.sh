@@ -36,15 +36,16 @@ wait_until 5 "the playlist window is titled with the saved list file" \
     title_is "$playlist" "$work/lists/first.lst"
 expect_bytes "$work/lists/first.lst" '"%s"\r\n' "$song"
 
-# Loading replaces the list; the list sorts without regard to case.
-for name in b A; do "$make_midi" "$work/$name.mid" 30; done
-printf '"%s"\r\n' "$work/b.mid" "$work/A.mid" >"$work/lists/made.lst"
+# Loading replaces the list; the list sorts without regard to case, so a.mid
+# comes before B.mid.
+for name in B a; do "$make_midi" "$work/$name.mid" 30; done
+printf '"%s"\r\n' "$work/B.mid" "$work/a.mid" >"$work/lists/made.lst"
 click "$playlist" "${listLoad[@]}"
 answer_file_dialog "$work/lists/made.lst"
 wait_until 5 "the playlist window is titled with the loaded list file" \
     title_is "$playlist" "$work/lists/made.lst"
 click "$playlist" "${firstRow[@]}" 2
-wait_until 5 "a double-click on the first entry plays A.mid" title_is "$player" "$work/A.mid"
+wait_until 5 "a double-click on the first entry plays a.mid" title_is "$player" "$work/a.mid"
 
 # A name typed without an extension is used as typed.
 click "$playlist" "${Command2[@]}"
@@ -52,7 +53,7 @@ click "$playlist" "${listSave[@]}"
 answer_file_dialog "$work/lists/second"
 wait_until 5 "the playlist window is titled with the second list file" \
     title_is "$playlist" "$work/lists/second"
-expect_bytes "$work/lists/second" '"%s"\r\n' "$work/b.mid"
+expect_bytes "$work/lists/second" '"%s"\r\n' "$work/B.mid"
 [ ! -e "$work/lists/second.lst" ] || fail "the save dialog added .lst to a name typed without it"
 
 quit_pelora
