@@ -21,6 +21,11 @@ bench: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD) -j$(JOBS) --target bench
 
+# Every fuzz target for FUZZ_SECONDS each (default 60), built with clang++.
+fuzz: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@FUZZ_SECONDS=$(or $(FUZZ_SECONDS),60) FUZZ_JOBS=$(JOBS) cmake --build $(BUILD) --target fuzz
+
 package: build
 	cd $(BUILD) && cpack -G DEB
 

@@ -1,0 +1,80 @@
+// The whole way of a file the user opens, on the real synthesizer without
+// audio output: the bytes as a file, "Open", "Play", a second of sound,
+// "Stop", "Close". Every input runs on the one shared engine, whose SoundFont
+// is loaded once. A file the device accepts must also load in FluidSynth's
+// own parser, which runs only once playback starts: any error FluidSynth
+// logs then means the device let through a file it should have repaired or
+// refused at "Open".
+#include "FuzzCheck.h"
+
+#include "platform/FluidSynthDevice.h"
+#include "platform/FluidSynthEngine.h"
+
+#include <QTemporaryDir>
+
+#include <fluidsynth.h>
+
+#include <array>
+#include <atomic>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+
+namespace {
+
+struct Session {
+    QTemporaryDir dir;
+    QString file = dir.filePath("input.mid");
+    std::shared_ptr<FluidSynthEngine> engine = FluidSynthEngine::shared();
+    FluidSynthDevice device{FluidSynthDevice::Output::Offline, engine};
+};
+
+Session* session = nullptr;
+std::atomic<bool> fluidSynthFailed{false};
+std::array<fluid_log_function_t, LAST_LOG_LEVEL> forwardTo{};
+
+// Notes what FluidSynth reports as an error, then lets the device's own log
+// handler see it as before.
+void watch(int level, const char* message, void* data) {
+    if (level <= FLUID_ERR) {
+        fluidSynthFailed = true;
+        std::fprintf(stderr, "FluidSynth: %s\n", message);
+    }
+    if (forwardTo[level] != nullptr)
+        forwardTo[level](level, message, data);
+}
+
+void write(const QString& path, const std::uint8_t* data, std::size_t size) {
+    std::ofstream out(path.toStdString(), std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    FUZZ_CHECK(out.good());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    // Kept for the whole run; LeakSanitizer sees it reachable at exit.
+    session = new Session;
+    FUZZ_CHECK(session->dir.isValid());
+    FUZZ_CHECK(session->engine->ready());
+    for (int level = FLUID_PANIC; level <= FLUID_ERR; ++level)
+        forwardTo[level] = fluid_set_log_function(level, watch, nullptr);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    write(session->file, data, size);
+    FluidSynthDevice& device = session->device;
+    fluidSynthFailed = false;
+    device.setFileName(session->file);
+    device.setCommand("Open");
+    const bool accepted = device.isOpen();
+    device.setCommand("Play");
+    std::vector<float> left(FluidSynthDevice::sampleRate), right(FluidSynthDevice::sampleRate);
+    device.render(left.data(), right.data(), FluidSynthDevice::sampleRate);
+    device.setCommand("Stop");
+    device.setCommand("Close");
+    FUZZ_CHECK(!device.isOpen());
+    FUZZ_CHECK(!(accepted && fluidSynthFailed));
+    return 0;
+}
