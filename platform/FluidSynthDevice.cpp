@@ -136,8 +136,9 @@ bool FluidSynthDevice::Impl::load() {
 void FluidSynthDevice::Impl::unload() {
     if (player == nullptr)
         return;
+    // Until the driver is gone the player may go on, but no note may start.
+    // (fluid_player_stop would walk every event of the file to no purpose.)
     link->halted = true;
-    fluid_player_stop(player);
     engine->retire([driver = driver, player = player, link = link.release()] {
         if (driver != nullptr)
             delete_fluid_audio_driver(driver);
