@@ -1,0 +1,194 @@
+#include "bench/OneRunFigures.h"
+#include "platform/FluidSynthDevice.h"
+#include "platform/FluidSynthEngine.h"
+#include "support/MidiFileBuilder.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
+#include <ctime>
+#include <malloc.h>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+// Playback on the real synthesizer, offline: what the audio driver would
+// ask for, period by period, rendered as fast as the CPU allows.
+namespace {
+
+constexpr int period = 256; // frames the audio driver asks for at a time
+constexpr float audible = 1e-4f;
+
+QString benchFile(const char* name, Bytes (*make)()) {
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    if (!QFile::exists(path))
+        MidiFileBuilder::write(QFile::encodeName(path).toStdString(), make());
+    return path;
+}
+
+QString song() {
+    return benchFile("song.mid", [] { return MidiFileBuilder::song(); });
+}
+QString laterSong() {
+    return benchFile("later.mid", [] { return MidiFileBuilder::twoChords(); });
+}
+// 16 tracks of sixteenth notes for 30 s.
+QString denseSong() {
+    return benchFile("dense.mid", [] { return MidiFileBuilder::dense(16, 30.0); });
+}
+// 3.9 million events, 16 MB: just under the device's limit of 4 million.
+QString atTheLimit() {
+    return benchFile("limit.mid", [] { return MidiFileBuilder::dense(16, 7600.0); });
+}
+// 12.5 million events, 50 MB.
+QString fiftyMegabytes() {
+    return benchFile("50MB.mid", [] { return MidiFileBuilder::dense(100, 3900.0); });
+}
+
+void send(FluidSynthDevice& device, std::initializer_list<const char*> commands) {
+    for (const char* command : commands)
+        device.setCommand(QString::fromLatin1(command));
+}
+
+// What the play button sends.
+void play(FluidSynthDevice& device, const QString& file) {
+    send(device, {"Stop", "Close"});
+    device.setFileName(file);
+    send(device, {"Open", "Play"});
+}
+
+// Renders period after period until one holds sound.
+void renderToFirstSound(FluidSynthDevice& device) {
+    std::vector<float> left(period), right(period);
+    const auto loud = [](float sample) { return std::abs(sample) > audible; };
+    for (int frames = 0; frames < 10 * FluidSynthDevice::sampleRate; frames += period) {
+        device.render(left.data(), right.data(), period);
+        if (std::any_of(left.begin(), left.end(), loud) ||
+            std::any_of(right.begin(), right.end(), loud))
+            return;
+    }
+    throw std::runtime_error("playback bench: no sound");
+}
+
+void renderSeconds(FluidSynthDevice& device, double seconds) {
+    std::vector<float> left(period), right(period);
+    for (int frames = 0; frames < seconds * FluidSynthDevice::sampleRate; frames += period)
+        device.render(left.data(), right.data(), period);
+}
+
+// Bytes handed out by malloc, in every arena, mapped ones included.
+std::size_t heapInUse() {
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+double threadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+// A synthesizer of its own, its SoundFont loaded, nothing played yet.
+struct FreshDevice {
+    std::shared_ptr<FluidSynthEngine> engine =
+        std::make_shared<FluidSynthEngine>(FluidSynthEngine::systemConfig());
+    FluidSynthDevice device{FluidSynthDevice::Output::Offline, engine};
+};
+
+double firstFileMs() {
+    FreshDevice fresh;
+    const QString file = song();
+    return Bench::seconds([&] {
+               play(fresh.device, file);
+               renderToFirstSound(fresh.device);
+           }) *
+           1000;
+}
+
+double laterFileMs() {
+    FreshDevice fresh;
+    play(fresh.device, song());
+    renderSeconds(fresh.device, 0.5);
+    send(fresh.device, {"Stop", "Close"});
+    renderSeconds(fresh.device, 1.0); // the reverb dies away
+    const QString file = laterSong();
+    return Bench::seconds([&] {
+               play(fresh.device, file);
+               renderToFirstSound(fresh.device);
+           }) *
+           1000;
+}
+
+double secondsOfMusicPerCpuSecond() {
+    FluidSynthDevice device(FluidSynthDevice::Output::Offline);
+    constexpr double music = 30.0;
+    const QString file = denseSong();
+    const double start = threadCpuSeconds();
+    play(device, file);
+    renderSeconds(device, music);
+    const double cpu = threadCpuSeconds() - start;
+    send(device, {"Stop", "Close"});
+    return music / cpu;
+}
+
+double openMs(const QString& file) {
+    FluidSynthDevice device(FluidSynthDevice::Output::Offline);
+    device.setFileName(file);
+    return Bench::seconds([&] { send(device, {"Open"}); }) * 1000;
+}
+
+double limitPlayToFirstSoundMs() {
+    FluidSynthDevice device(FluidSynthDevice::Output::Offline);
+    device.setFileName(atTheLimit());
+    send(device, {"Open"});
+    return Bench::seconds([&] {
+               send(device, {"Play"});
+               renderToFirstSound(device);
+           }) *
+           1000;
+}
+
+// Memory held at the first sound, beyond what was held before "Open".
+double limitMemoryMb() {
+    FluidSynthDevice device(FluidSynthDevice::Output::Offline);
+    FluidSynthEngine::shared()->awaitRetired();
+    const std::size_t before = heapInUse();
+    play(device, atTheLimit());
+    renderToFirstSound(device);
+    return static_cast<double>(heapInUse() - before) / (1 << 20);
+}
+
+// "Stop" and "Close" on the window's thread, and until the player they hand
+// to a thread of its own is freed.
+std::vector<double> closeAtTheLimit() {
+    FluidSynthDevice device(FluidSynthDevice::Output::Offline);
+    play(device, atTheLimit());
+    renderToFirstSound(device);
+    const double commands = Bench::seconds([&] { send(device, {"Stop", "Close"}); });
+    const double deletion = Bench::seconds([] { FluidSynthEngine::shared()->awaitRetired(); });
+    return {commands * 1000, (commands + deletion) * 1000};
+}
+
+const bool registered = [] {
+    Bench::add(
+        {"playback", "play to first sound: first file (SoundFont loaded)", "ms", firstFileMs});
+    Bench::add({"playback", "play to first sound: a later file", "ms", laterFileMs});
+    Bench::add({"playback", "rendering: 16-track dense file, music per CPU time", "s/s",
+                secondsOfMusicPerCpuSecond});
+    Bench::add({"large", "open 50 MB, 12.5 million events (refused)", "ms",
+                [] { return openMs(fiftyMegabytes()); }});
+    Bench::add({"large", "open 16 MB, 3.9 million events (just under the limit)", "ms",
+                [] { return openMs(atTheLimit()); }});
+    Bench::add({"large", "16 MB: play to first sound (parsed in the audio callback)", "ms",
+                limitPlayToFirstSoundMs});
+    Bench::add({"large", "16 MB: memory held at its first sound", "MB", limitMemoryMb});
+    Bench::addFromOneRun("large",
+                         {{"16 MB: stop and close on the window's thread", "ms"},
+                          {"16 MB: ... until its player is freed, on its own thread", "ms"}},
+                         closeAtTheLimit);
+    return true;
+}();
+
+} // namespace
