@@ -92,7 +92,9 @@ TEST_F(LargeFileTest, FiftyMegabytesOfNotesAreRefusedWithoutTakingMemoryForThem)
     EXPECT_NE(said.find("events"), std::string::npos) << said;
     EXPECT_LT(peak(sound), silenceThreshold);
     // FluidSynth alone would take ten times the file.
-    EXPECT_LT(memory, 2 * fileSize);
+    if (PeakMemory::measurable()) {
+        EXPECT_LT(memory, 2 * fileSize);
+    }
 
     send(write("good.mid", MidiFileBuilder::song()), {"Open", "Play"});
     EXPECT_GT(rms(render(0.5)), soundThreshold);
@@ -104,7 +106,9 @@ TEST_F(LargeFileTest, FiftyMegabytesOfFewEventsPlayWithinThreeTimesTheirSize) {
     EXPECT_TRUE(opened);
     EXPECT_EQ(said, "");
     EXPECT_GT(rms(sound), soundThreshold);
-    EXPECT_LT(memory, 3 * fileSize);
+    if (PeakMemory::measurable()) {
+        EXPECT_LT(memory, 3 * fileSize);
+    }
     send({"Stop", "Close"});
 }
 

@@ -55,7 +55,9 @@ TEST_F(LargeListFileTest, AMillionLinesAreRefusedWithAMessageAndChangeNothing) {
     EXPECT_EQ(playlist().windowTitle(), "MidiList");
     // The bytes and the buffer they are converted into (twice their size);
     // the entries stop at the limit instead of taking as much again.
-    EXPECT_LT(memory, 4 * size);
+    if (PeakMemory::measurable()) {
+        EXPECT_LT(memory, 4 * size);
+    }
     EXPECT_TRUE(fatalReports.isEmpty());
 }
 
@@ -67,7 +69,10 @@ TEST_F(LargeListFileTest, AFileLargerThanAnyListIsRefusedUnread) {
     ASSERT_TRUE(file.resize(ListFile::MaxFileBytes + 1)); // sparse: no disk used
     file.close();
 
-    EXPECT_LT(load(path), ListFile::MaxFileBytes / 16);
+    const std::int64_t memory = load(path);
+    if (PeakMemory::measurable()) {
+        EXPECT_LT(memory, ListFile::MaxFileBytes / 16);
+    }
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("huge.lst"));
     EXPECT_EQ(playlist().lstName->entries(), QStringList({"kept.mid"}));

@@ -27,3 +27,18 @@ std::int64_t PeakMemory::peak() {
 std::int64_t PeakMemory::current() {
     return statusField("VmRSS");
 }
+
+bool PeakMemory::measurable() {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    return false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) ||                         \
+    __has_feature(memory_sanitizer)
+    return false;
+#else
+    return true;
+#endif
+#else
+    return true;
+#endif
+}

@@ -13,4 +13,7 @@ public:
     static std::int64_t peak();
     // Bytes held now.
     static std::int64_t current();
+    // False in a sanitizer build, whose shadow memory and quarantine of
+    // freed blocks are counted too.
+    static bool measurable();
 };
