@@ -15,8 +15,12 @@ class FluidSynthEngine;
 // With Output::Speakers it also starts the audio output, and fails when no
 // audio driver starts. "Play" starts the file from its beginning and returns
 // at once; "pause" and "Stop" halt it and silence what sounds; "Close"
-// releases the file and the audio output. A failure writes at most one line
-// to standard error; no exception leaves the device.
+// releases the file and the audio output, and returns at once: deleting them
+// waits for the audio callback and frees every event of the file, which for
+// a large file takes a while, so it runs on a thread of its own. A file of
+// more than MidiFileNormaliser::maxEvents events is refused at "Open". A
+// failure writes at most one line to standard error; no exception leaves
+// the device.
 //
 // All instances share one synthesizer and its SoundFont (FluidSynthEngine).
 // Only one device should be open at a time.
