@@ -97,14 +97,18 @@ struct FreshDevice {
     FluidSynthDevice device{FluidSynthDevice::Output::Offline, engine};
 };
 
-double firstFileMs() {
-    FreshDevice fresh;
-    const QString file = song();
+// From the play button's commands to the first sound.
+double playToFirstSoundMs(FluidSynthDevice& device, const QString& file) {
     return Bench::seconds([&] {
-               play(fresh.device, file);
-               renderToFirstSound(fresh.device);
+               play(device, file);
+               renderToFirstSound(device);
            }) *
            1000;
+}
+
+double firstFileMs() {
+    FreshDevice fresh;
+    return playToFirstSoundMs(fresh.device, song());
 }
 
 double laterFileMs() {
@@ -113,12 +117,7 @@ double laterFileMs() {
     renderSeconds(fresh.device, 0.5);
     send(fresh.device, {"Stop", "Close"});
     renderSeconds(fresh.device, 1.0); // the reverb dies away
-    const QString file = laterSong();
-    return Bench::seconds([&] {
-               play(fresh.device, file);
-               renderToFirstSound(fresh.device);
-           }) *
-           1000;
+    return playToFirstSoundMs(fresh.device, laterSong());
 }
 
 double secondsOfMusicPerCpuSecond() {
