@@ -4,7 +4,7 @@
 // is loaded once. A file the device accepts must also load in FluidSynth's
 // own parser, which runs only once playback starts: any error FluidSynth
 // logs then means the device let through a file it should have repaired or
-// refused at "Open".
+// refused at "Open". No sample it renders is NaN or infinite.
 #include "FuzzCheck.h"
 
 #include "platform/FluidSynthDevice.h"
@@ -16,6 +16,7 @@
 
 #include <array>
 #include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -72,6 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     device.setCommand("Play");
     std::vector<float> left(FluidSynthDevice::sampleRate), right(FluidSynthDevice::sampleRate);
     device.render(left.data(), right.data(), FluidSynthDevice::sampleRate);
+    for (std::size_t i = 0; i < left.size(); ++i)
+        FUZZ_CHECK(std::isfinite(left[i]) && std::isfinite(right[i]));
     device.setCommand("Stop");
     device.setCommand("Close");
     FUZZ_CHECK(!device.isOpen());
