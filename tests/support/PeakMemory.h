@@ -13,7 +13,7 @@ public:
     static std::int64_t peak();
     // Bytes held now.
     static std::int64_t current();
-    // False in a sanitizer build, whose shadow memory and quarantine of
-    // freed blocks are counted too.
+    // False where the peak cannot be reset, and in a sanitizer build, whose
+    // shadow memory and quarantine of freed blocks are counted too.
     static bool measurable();
 };
