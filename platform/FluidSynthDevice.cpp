@@ -116,12 +116,12 @@ void FluidSynthDevice::Impl::open() {
 // FluidSynth wants the driver created after the player and deleted before it.
 bool FluidSynthDevice::Impl::load() {
     engine->awaitRetired();
+    link = std::make_unique<Link>(engine->synth());
     player = new_fluid_player(engine->synth());
     if (player == nullptr) {
         fail("cannot create a MIDI player");
         return false;
     }
-    link = std::make_unique<Link>(engine->synth());
     if (fluid_player_set_playback_callback(player, forward, link.get()) != FLUID_OK ||
         fluid_player_add_mem(player, midi.data(), midi.size()) != FLUID_OK) {
         fail("cannot hand the file to the MIDI player");
@@ -139,12 +139,13 @@ void FluidSynthDevice::Impl::unload() {
     // Until the driver is gone the player may go on, but no note may start.
     // (fluid_player_stop would walk every event of the file to no purpose.)
     link->halted = true;
-    engine->retire([driver = driver, player = player, link = link.release()] {
+    engine->retire([driver = driver, player = player, link = link.get()] {
         if (driver != nullptr)
             delete_fluid_audio_driver(driver);
         delete_fluid_player(player);
         delete link;
     });
+    link.release(); // the retirement deletes it
     driver = nullptr;
     player = nullptr;
     // No voice may wait in the synthesizer for the next file's output.
