@@ -3,8 +3,8 @@
 #include "platform/FluidLog.h"
 #include "platform/FluidSynthEngine.h"
 #include "platform/MidiFileNormaliser.h"
-#include "platform/RegularFile.h"
 #include "platform/RiffMidi.h"
+#include "platform/WholeFile.h"
 
 #include <QFile>
 
@@ -16,7 +16,7 @@ namespace {
 
 constexpr int noteOn = 0x90;
 
-MidiFileNormaliser::Result playableMidi(const std::vector<std::uint8_t>& file) {
+MidiFileNormaliser::Result playableMidi(RiffMidi::Bytes file) {
     if (!RiffMidi::isRiff(file))
         return MidiFileNormaliser::normalise(file);
     std::string refusal;
@@ -28,12 +28,18 @@ MidiFileNormaliser::Result playableMidi(const std::vector<std::uint8_t>& file) {
 
 // The file's bytes as FluidSynth can take them, or why not.
 MidiFileNormaliser::Result readPlayable(const QString& fileName) {
-    std::string refusal;
-    const auto file = RegularFile::readAll(QFile::encodeName(fileName).toStdString(),
-                                           FluidSynthDevice::maxFileSize, refusal);
-    if (!file)
-        return {{}, refusal};
-    return playableMidi(*file);
+    if (fileName.isEmpty())
+        return {{}, "no file name"};
+    std::string file;
+    try {
+        file = WholeFile::read(QFile::encodeName(fileName).toStdString(),
+                               static_cast<long long>(FluidSynthDevice::maxFileSize));
+    } catch (const WholeFileError& error) {
+        return {{}, error.what()};
+    }
+    if (file.empty())
+        return {{}, "empty file"};
+    return playableMidi({reinterpret_cast<const std::uint8_t*>(file.data()), file.size()});
 }
 
 } // namespace

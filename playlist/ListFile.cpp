@@ -2,7 +2,7 @@
 
 #include "playlist/ListFileCharset.h"
 #include "playlist/ListFileCodec.h"
-#include "playlist/WholeFile.h"
+#include "platform/WholeFile.h"
 
 #include <QFile>
 #include <cerrno>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Errors.h"
-#include "playlist/WholeFile.h"
+#include "platform/WholeFile.h"
 
 #include <QString>
 #include <QStringList>

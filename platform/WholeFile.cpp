@@ -1,4 +1,4 @@
-#include "playlist/WholeFile.h"
+#include "platform/WholeFile.h"
 
 #include <cerrno>
 #include <climits>
