@@ -10,8 +10,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path systemSoundFontFolder = "/usr/share/sounds/sf2";
-const fs::path otherSoundFontFolder = "/usr/share/soundfonts";
+// Plain strings, so that the search works even before other globals are built.
+constexpr const char* systemSoundFontFolder = "/usr/share/sounds/sf2";
+constexpr const char* otherSoundFontFolder = "/usr/share/soundfonts";
 
 std::vector<fs::path> soundFontsIn(const fs::path& folder) {
     std::vector<fs::path> found;
@@ -34,8 +35,8 @@ bool isRegularFile(const fs::path& path) {
 
 FluidSynthEngine::Config FluidSynthEngine::systemConfig() {
     Config config;
-    config.soundFonts.push_back(systemSoundFontFolder / "default-GM.sf2");
-    for (const fs::path& folder : {systemSoundFontFolder, otherSoundFontFolder}) {
+    config.soundFonts.push_back(fs::path(systemSoundFontFolder) / "default-GM.sf2");
+    for (const char* folder : {systemSoundFontFolder, otherSoundFontFolder}) {
         const std::vector<fs::path> found = soundFontsIn(folder);
         config.soundFonts.insert(config.soundFonts.end(), found.begin(), found.end());
     }
@@ -94,8 +95,8 @@ void FluidSynthEngine::loadSoundFont(const std::vector<fs::path>& candidates) {
         if (soundFont_ != FLUID_FAILED)
             return;
     }
-    FluidLog::report("no usable SoundFont in " + systemSoundFontFolder.string() + " or " +
-                     otherSoundFontFolder.string() + "; music is silent");
+    FluidLog::report(std::string("no usable SoundFont in ") + systemSoundFontFolder + " or " +
+                     otherSoundFontFolder + "; music is silent");
 }
 
 fluid_audio_driver_t* FluidSynthEngine::startAudio() {
