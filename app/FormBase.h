@@ -13,6 +13,9 @@ public:
     virtual void Form_Load() {}
     virtual void Form_Unload() {}
 
+    // The window's caption. An empty one stays empty on screen too.
+    void setCaption(const QString& caption);
+
     // Sets the client area to a rectangle given in twips (15 twips to a pixel).
     void setClientTwips(int left, int top, int width, int height);
 
@@ -25,4 +28,6 @@ protected:
 };
 
 // Twips as stored in a window's design, to device-independent pixels.
-constexpr int twips(int value) { return value / 15; }
+constexpr int twips(int value) {
+    return value / 15;
+}

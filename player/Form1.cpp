@@ -141,7 +141,7 @@ void Form1::cmdLoad_Click() {
 
 void Form1::cmdPlay_Click() {
     cmdStop_Click();
-    setWindowTitle(Module1::strMidiFile);
+    setCaption(Module1::strMidiFile);
     MMC->setFileName(Module1::strMidiFile);
     MMC->setCommand(QStringLiteral("Open"));
     MMC->setCommand(QStringLiteral("Play"));

@@ -206,7 +206,7 @@ void Form2::cmdSave_Click() {
                         CDC->ShowSave();
                         fileName = CDC->FileName();
                         ListFile::save(fileName, lstName->entries());
-                        setWindowTitle(CDC->FileName());
+                        setCaption(CDC->FileName());
                     });
 }
 
@@ -218,6 +218,6 @@ void Form2::cmdLoad_Click() {
                         const QStringList entries = ListFile::load(fileName);
                         lstName->Clear();
                         lstName->AddItems(entries);
-                        setWindowTitle(CDC->FileName());
+                        setCaption(CDC->FileName());
                     });
 }

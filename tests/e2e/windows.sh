@@ -62,5 +62,15 @@ import -window root -crop 136x137+92+86 +repage "$work/after.png"
 [ "$(compare -metric AE "$work/before.png" "$work/after.png" null: 2>&1)" = 0 ] ||
     fail 'the mascot moves on with "アニメーション" unchecked'
 
+# Play with no file chosen: the caption becomes empty, and the title bar must
+# not fall back to the program's name.
+click "$player" 68 160
+caption_is_blank() {
+    local seen
+    seen=$(title "$player" | sed 's/\\342\\200\\213//g; s/\xe2\x80\x8b//g')
+    [ -z "$seen" ]
+}
+wait_until 5 "an empty caption leaves the player's title bar blank" caption_is_blank
+
 quit_pelora
 echo "windows OK"
