@@ -2,13 +2,15 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps build bench fuzz package clean
+.PHONY: run test deps configure build bench fuzz package clean
 
 deps:
 	@bash scripts/install-deps
 
-build: deps
+configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
 
 run: build
@@ -17,13 +19,11 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
-bench: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+bench: configure
 	@cmake --build $(BUILD) -j$(JOBS) --target bench
 
 # Every fuzz target for FUZZ_SECONDS each (default 60), built with clang++.
-fuzz: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fuzz: configure
 	@FUZZ_SECONDS=$(or $(FUZZ_SECONDS),60) FUZZ_JOBS=$(JOBS) cmake --build $(BUILD) --target fuzz
 
 package: build

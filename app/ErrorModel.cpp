@@ -19,11 +19,12 @@ void reportFatal(const QString& message) {
     if (programEnded)
         return;
     programEnded = true;
-    if (customReporter)
+    if (customReporter) {
         customReporter(message);
-    else
-        QMessageBox::critical(nullptr, QStringLiteral("Pelora"),
-                              QStringLiteral("エラーが発生したため終了します。\n\n%1").arg(message));
+        return;
+    }
+    QMessageBox::critical(nullptr, QStringLiteral("Pelora"),
+                          QStringLiteral("エラーが発生したため終了します。\n\n%1").arg(message));
     QCoreApplication::exit(exitStatus());
 }
 

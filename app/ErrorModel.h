@@ -13,8 +13,9 @@ namespace ErrorModel {
 
 using Reporter = std::function<void(const QString& message)>;
 
-// Replaces the report of an untrapped failure (tests record it instead of
-// showing a message box). An empty reporter restores the message box.
+// Replaces the report of an untrapped failure and the end of the event loop
+// that follows it (tests record the report instead). An empty reporter
+// restores the message box.
 void setReporter(Reporter reporter);
 
 // Reports an untrapped failure and ends the program with a non-zero status.
