@@ -1,14 +1,14 @@
 #include "app/Startup.h"
 
-#include "app/Forms.h"
-#include "player/Form1.h"
+#include "app/Windows.h"
+#include "player/PlayerWindow.h"
 
 namespace Startup {
 
 void run() {
-    forms::Form1().load();
-    forms::Form1().show();
-    forms::Form1()->activateWindow();
+    windows::player().load();
+    windows::player().show();
+    windows::player()->activateWindow();
 }
 
 } // namespace Startup

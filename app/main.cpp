@@ -1,8 +1,7 @@
-#include "app/ErrorModel.h"
-#include "app/FormInstance.h"
-#include "app/Forms.h"
-#include "app/Platform.h"
 #include "app/Startup.h"
+#include "app/Windows.h"
+#include "core/ErrorModel.h"
+#include "core/WindowInstance.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -30,12 +29,11 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    useSystemPlatform();
-    FormInstanceBase::setOnNoWindowLoaded(
+    WindowHandle::setOnNoWindowLoaded(
         [] { QCoreApplication::exit(ErrorModel::exitStatus()); });
 
     ErrorModel::event([] { Startup::run(); });
     const int status = ErrorModel::ended() ? ErrorModel::exitStatus() : QApplication::exec();
-    forms::destroyAll();
+    windows::destroyAll();
     return status;
 }

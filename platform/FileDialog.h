@@ -5,7 +5,7 @@
 
 // The common dialog for choosing a file to open or a name to save under.
 // The show operations return when the user has closed the dialog and throw
-// DialogCancelled on a cancel; FileName() then gives the chosen path, the
+// DialogCancelled on a cancel; fileName() then gives the chosen path, the
 // same at every read until the dialog is shown again.
 class FileDialog {
 public:
@@ -14,9 +14,9 @@ public:
     explicit FileDialog(QString filter) : filter_(std::move(filter)) {}
     virtual ~FileDialog() = default;
 
-    virtual void ShowOpen() = 0;
-    virtual void ShowSave() = 0;
-    virtual QString FileName() const = 0;
+    virtual void showOpen() = 0;
+    virtual void showSave() = 0;
+    virtual QString fileName() const = 0;
 
     const QString& filter() const { return filter_; }
 

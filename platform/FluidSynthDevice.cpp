@@ -218,18 +218,14 @@ FluidSynthDevice::FluidSynthDevice(Output output, std::shared_ptr<FluidSynthEngi
 
 FluidSynthDevice::~FluidSynthDevice() = default;
 
-void FluidSynthDevice::setNotify(bool notify) {
-    impl_->notify = notify;
+void FluidSynthDevice::open(const QString& fileName) {
+    setFileName(fileName);
+    setCommand(QStringLiteral("Open"));
 }
-void FluidSynthDevice::setWait(bool wait) {
-    impl_->wait = wait;
-}
-void FluidSynthDevice::setShareable(bool shareable) {
-    impl_->shareable = shareable;
-}
-void FluidSynthDevice::setDeviceType(const QString& deviceType) {
-    impl_->deviceType = deviceType;
-}
+void FluidSynthDevice::play() { setCommand(QStringLiteral("Play")); }
+void FluidSynthDevice::pause() { setCommand(QStringLiteral("pause")); }
+void FluidSynthDevice::stop() { setCommand(QStringLiteral("Stop")); }
+void FluidSynthDevice::close() { setCommand(QStringLiteral("Close")); }
 void FluidSynthDevice::setFileName(const QString& fileName) {
     impl_->fileName = fileName;
 }

@@ -40,12 +40,13 @@ public:
     FluidSynthDevice(Output output, std::shared_ptr<FluidSynthEngine> engine);
     ~FluidSynthDevice() override;
 
-    void setNotify(bool notify) override;
-    void setWait(bool wait) override;
-    void setShareable(bool shareable) override;
-    void setDeviceType(const QString& deviceType) override;
-    void setFileName(const QString& fileName) override;
-    void setCommand(const QString& command) override;
+    void open(const QString& fileName) override;
+    void play() override;
+    void pause() override;
+    void stop() override;
+    void close() override;
+    void setFileName(const QString& fileName);
+    void setCommand(const QString& command);
 
     // Offline only: renders `frames` stereo frames of the synthesizer into
     // `left` and `right` (each room for `frames` floats, full scale ±1.0),

@@ -1,12 +1,12 @@
 #include "platform/QtFileDialog.h"
 
-#include "app/Errors.h"
+#include "core/Errors.h"
 
 #include <QFileDialog>
 
-void QtFileDialog::ShowOpen() { show(false); }
+void QtFileDialog::showOpen() { show(false); }
 
-void QtFileDialog::ShowSave() { show(true); }
+void QtFileDialog::showSave() { show(true); }
 
 void QtFileDialog::show(bool save) {
     QFileDialog dialog(nullptr, QString());

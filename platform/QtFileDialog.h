@@ -8,9 +8,9 @@ class QtFileDialog : public FileDialog {
 public:
     using FileDialog::FileDialog;
 
-    void ShowOpen() override;
-    void ShowSave() override;
-    QString FileName() const override { return fileName_; }
+    void showOpen() override;
+    void showSave() override;
+    QString fileName() const override { return fileName_; }
 
 private:
     void show(bool save);

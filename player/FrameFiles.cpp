@@ -1,6 +1,6 @@
 #include "player/FrameFiles.h"
 
-#include "app/Errors.h"
+#include "core/Errors.h"
 #include "player/FrameCounter.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "player/PictureButton.h"
 
-#include "app/Errors.h"
+#include "core/Errors.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Errors.h"
+#include "core/Errors.h"
 #include "platform/WholeFile.h"
 
 #include <QString>

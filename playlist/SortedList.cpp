@@ -1,6 +1,6 @@
 #include "playlist/SortedList.h"
 
-#include "app/Errors.h"
+#include "core/Errors.h"
 
 #include <algorithm>
 #include <vector>

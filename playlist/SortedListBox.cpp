@@ -7,15 +7,15 @@ SortedListBox::SortedListBox(QWidget* parent) : QListView(parent) {
     // Every row is one line of the same font: lets the view lay out and
     // scroll 32767 rows without measuring each.
     setUniformItemSizes(true);
-    connect(this, &QAbstractItemView::doubleClicked, this, &SortedListBox::DblClick);
+    connect(this, &QAbstractItemView::doubleClicked, this, &SortedListBox::entryDoubleClicked);
 }
 
-int SortedListBox::ListIndex() const {
+int SortedListBox::selectedIndex() const {
     const QModelIndexList selected = selectionModel()->selectedRows();
     return selected.isEmpty() ? -1 : selected.constFirst().row();
 }
 
-void SortedListBox::setListIndex(int index) {
+void SortedListBox::select(int index) {
     if (index < 0) {
         selectionModel()->clearSelection();
         return;
@@ -26,34 +26,34 @@ void SortedListBox::setListIndex(int index) {
     scrollTo(row);
 }
 
-QString SortedListBox::Text() const {
-    const int index = ListIndex();
+QString SortedListBox::selectedEntry() const {
+    const int index = selectedIndex();
     return index < 0 ? QString() : model_.list().at(index);
 }
 
-QString SortedListBox::List(int index) const {
+QString SortedListBox::entry(int index) const {
     return model_.list().at(index);
 }
 
-int SortedListBox::ListCount() const {
+int SortedListBox::count() const {
     return model_.list().count();
 }
 
-void SortedListBox::AddItem(const QString& item) {
-    model_.add(item);
+void SortedListBox::add(const QString& entry) {
+    model_.add(entry);
 }
 
-void SortedListBox::AddItems(const QStringList& items) {
-    model_.addAll(items);
+void SortedListBox::addAll(const QStringList& entries) {
+    model_.addAll(entries);
 }
 
-void SortedListBox::RemoveItem(int index) {
+void SortedListBox::removeAt(int index) {
     model_.removeAt(index);
     // The row that moves up into the removed one's place must not become the
     // selection: a second "削除" would delete an entry the user never chose.
     selectionModel()->clearSelection();
 }
 
-void SortedListBox::Clear() {
+void SortedListBox::clear() {
     model_.clear();
 }

@@ -5,33 +5,34 @@
 #include <QListView>
 
 // The playlist's list box: a list view over the sorted list, with the
-// operations the handlers use. One entry at most is selected.
+// operations the playlist's commands use. One entry at most is selected.
 class SortedListBox : public QListView {
     Q_OBJECT
 public:
     explicit SortedListBox(QWidget* parent = nullptr);
 
     // Index of the selected entry; -1 when none is selected.
-    int ListIndex() const;
-    void setListIndex(int index);
-    // Text of the selected entry; empty when none is selected.
-    QString Text() const;
-    QString List(int index) const;
-    int ListCount() const;
+    int selectedIndex() const;
+    // Selects the entry at `index` and scrolls to it; -1 selects none.
+    void select(int index);
+    // The selected entry; empty when none is selected.
+    QString selectedEntry() const;
+    QString entry(int index) const;
+    int count() const;
     const QStringList& entries() const { return model_.list().entries(); }
 
     // Each entry goes to its sorted place. Throws PeloraError when the list
-    // is full (AddItem) or would overflow (AddItems), changing nothing.
-    void AddItem(const QString& item);
-    // Adds many at once, as AddItem in their order would, sorting only once.
-    void AddItems(const QStringList& items);
+    // is full (add) or would overflow (addAll), changing nothing.
+    void add(const QString& entry);
+    // Adds many at once, as add() in their order would, sorting only once.
+    void addAll(const QStringList& entries);
     // Throws PeloraError for an index outside the list, -1 included.
-    void RemoveItem(int index);
-    void Clear();
+    void removeAt(int index);
+    void clear();
 
 signals:
     // A double-click on an entry; the press before it has selected it.
-    void DblClick();
+    void entryDoubleClicked();
 
 private:
     SortedListModel model_;

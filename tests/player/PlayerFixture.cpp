@@ -1,6 +1,6 @@
 #include "PlayerFixture.h"
 
-#include "app/ErrorModel.h"
+#include "core/ErrorModel.h"
 #include "app/Forms.h"
 #include "app/Startup.h"
 #include "player/Form1.h"

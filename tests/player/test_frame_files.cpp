@@ -1,4 +1,4 @@
-#include "app/Errors.h"
+#include "core/Errors.h"
 #include "player/FrameCounter.h"
 #include "player/FrameFiles.h"
 

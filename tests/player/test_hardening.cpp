@@ -1,7 +1,7 @@
 #include "PlayerFixture.h"
 
 #include "app/Forms.h"
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "platform/FluidSynthDevice.h"
 #include "platform/FluidSynthEngine.h"
 #include "player/Form1.h"

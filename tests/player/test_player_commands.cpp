@@ -1,9 +1,9 @@
 #include "PlayerFixture.h"
 
-#include "app/Errors.h"
+#include "core/Errors.h"
 #include "app/Forms.h"
 #include "app/Module1.h"
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "player/Form1.h"
 #include "player/ImageView.h"
 #include "player/PictureButton.h"

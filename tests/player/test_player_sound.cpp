@@ -1,7 +1,7 @@
 #include "PlayerFixture.h"
 
 #include "app/Module1.h"
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "platform/FluidSynthDevice.h"
 #include "player/Form1.h"
 #include "player/PictureButton.h"

@@ -1,7 +1,7 @@
 #include "PlayerFixture.h"
 
 #include "about/frmAbout.h"
-#include "app/ErrorModel.h"
+#include "core/ErrorModel.h"
 #include "app/Forms.h"
 #include "app/Module1.h"
 #include "player/Form1.h"

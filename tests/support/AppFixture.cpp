@@ -1,23 +1,22 @@
 #include "support/AppFixture.h"
 
-#include "app/ErrorModel.h"
-#include "app/FormInstance.h"
-#include "app/Forms.h"
-#include "app/Module1.h"
-#include "app/Platform.h"
-#include "app/UserMessage.h"
+#include "app/Windows.h"
+#include "core/ErrorModel.h"
+#include "core/UserMessage.h"
+#include "core/WindowInstance.h"
+#include "platform/Platform.h"
 #include "support/RecordingSequencer.h"
 #include "support/ScriptedFileDialog.h"
 
 #include <QCoreApplication>
 
 void AppFixture::SetUp() {
-    forms::destroyAll();
-    Module1::reset();
+    windows::destroyAll();
+    windows::sharedState() = {};
     ErrorModel::reset();
     ErrorModel::setReporter([this](const QString& message) { fatalReports << message; });
     UserMessage::setSink([this](const QString& text) { messages << text; });
-    FormInstanceBase::setOnNoWindowLoaded([this] { ++programEnds; });
+    WindowHandle::setOnNoWindowLoaded([this] { ++programEnds; });
     RecordingSequencer::log().clear();
     ScriptedFileDialog::clearScript();
     ScriptedFileDialog::shows().clear();
@@ -28,9 +27,13 @@ void AppFixture::SetUp() {
 }
 
 void AppFixture::TearDown() {
-    forms::destroyAll();
+    windows::destroyAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ErrorModel::setReporter({});
     UserMessage::setSink({});
-    FormInstanceBase::setOnNoWindowLoaded({});
+    WindowHandle::setOnNoWindowLoaded({});
+}
+
+SharedState& AppFixture::state() {
+    return windows::sharedState();
 }

@@ -1,7 +1,14 @@
 #pragma once
 
+#include "core/SharedState.h"
+
+#include <QObject>
 #include <QStringList>
+#include <QWidget>
 #include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
 
 // Every window test starts from a program that has not begun: shared state
 // at its initial values, no window loaded, the recording sequencer and the
@@ -9,6 +16,18 @@
 class AppFixture : public ::testing::Test {
 protected:
     void SetUp() override;
+
+    // A window's control, found by its object name; throws when there is none.
+    template <class Control = QWidget>
+    static Control* control(const QObject& window, const char* name) {
+        auto* found = window.findChild<Control*>(QLatin1String(name));
+        if (found == nullptr)
+            throw std::runtime_error(std::string("no control named ") + name);
+        return found;
+    }
+
+    // The state the player and the playlist share.
+    static SharedState& state();
     void TearDown() override;
 
     // Untrapped failures reported since SetUp (the program would have ended).

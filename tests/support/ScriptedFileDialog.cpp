@@ -1,6 +1,6 @@
 #include "support/ScriptedFileDialog.h"
 
-#include "app/Errors.h"
+#include "core/Errors.h"
 
 #include <deque>
 
@@ -20,12 +20,12 @@ QStringList& ScriptedFileDialog::shows() {
     return entries;
 }
 
-void ScriptedFileDialog::ShowOpen() {
+void ScriptedFileDialog::showOpen() {
     shows() << "open " + filter();
     takeAnswer();
 }
 
-void ScriptedFileDialog::ShowSave() {
+void ScriptedFileDialog::showSave() {
     shows() << "save " + filter();
     takeAnswer();
 }

@@ -17,9 +17,9 @@ public:
     static void clearScript();
     static QStringList& shows();
 
-    void ShowOpen() override;
-    void ShowSave() override;
-    QString FileName() const override { return fileName_; }
+    void showOpen() override;
+    void showSave() override;
+    QString fileName() const override { return fileName_; }
 
 private:
     void takeAnswer();

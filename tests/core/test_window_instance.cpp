@@ -1,6 +1,6 @@
-#include "app/ErrorModel.h"
-#include "app/Errors.h"
-#include "app/FormInstance.h"
+#include "core/ErrorModel.h"
+#include "core/Errors.h"
+#include "core/WindowInstance.h"
 #include "support/AppFixture.h"
 
 #include <QCoreApplication>

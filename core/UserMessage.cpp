@@ -1,4 +1,4 @@
-#include "app/UserMessage.h"
+#include "core/UserMessage.h"
 
 #include <QMessageBox>
 

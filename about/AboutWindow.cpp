@@ -1,8 +1,10 @@
-#include "about/frmAbout.h"
+#include "about/AboutWindow.h"
 
 #include "Version.h"
 
+#include <QFrame>
 #include <QIcon>
+#include <QLabel>
 #include <QPixmap>
 
 namespace {
@@ -30,8 +32,8 @@ QFont mincho(qreal points) {
 }
 
 // A label that sizes itself to its text from its top left corner.
-QLabel* label(QWidget* form, const QString& text, const QFont& font, int left, int top) {
-    auto* control = new QLabel(form);
+QLabel* label(QWidget* window, const QString& text, const QFont& font, int left, int top) {
+    auto* control = new QLabel(window);
     control->setTextFormat(Qt::PlainText);
     control->setText(text);
     control->setFont(font);
@@ -43,7 +45,7 @@ QLabel* label(QWidget* form, const QString& text, const QFont& font, int left, i
 
 } // namespace
 
-frmAbout::frmAbout() {
+AboutWindow::AboutWindow() {
     setWindowTitle(QStringLiteral("バージョン情報"));
     // A tool window: thin frame, small caption bar with a close box only, no
     // task bar entry.
@@ -58,27 +60,29 @@ frmAbout::frmAbout() {
     setPalette(colours);
     setAutoFillBackground(true);
 
-    Image1 = new QLabel(this);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/icon/pelora.ico")));
-    Image1->move(twips(240), twips(240));
-    Image1->adjustSize();
-    Image1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto* icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("icon"));
+    icon->setPixmap(QPixmap(QStringLiteral(":/icon/pelora.ico")));
+    icon->move(twips(240), twips(240));
+    icon->adjustSize();
+    icon->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    Label1 = label(this, QStringLiteral("Pelora"), gothic(11.25), 1200, 240);
-    Label2 = label(this, QStringLiteral("Version " PELORA_VERSION_TEXT), gothic(9), 1320, 600);
+    label(this, QStringLiteral("Pelora"), gothic(11.25), 1200, 240);
+    label(this, QStringLiteral("Version " PELORA_VERSION_TEXT), gothic(9), 1320, 600);
     // Short enough to stay inside the window in the fallback gothic face.
-    Label3 = label(this, QStringLiteral("© 2026 Pelora team"), gothic(9), 1560, 840);
+    label(this, QStringLiteral("© 2026 Pelora team"), gothic(9), 1560, 840);
 
     // From (16, 72) up to, not including, (224, 72), one pixel high.
-    Line1 = new QFrame(this);
-    Line1->setGeometry(twips(240), twips(1080), twips(3360 - 240), 1);
-    QPalette grey = Line1->palette();
+    auto* separator = new QFrame(this);
+    separator->setObjectName(QStringLiteral("separator"));
+    separator->setGeometry(twips(240), twips(1080), twips(3360 - 240), 1);
+    QPalette grey = separator->palette();
     grey.setColor(QPalette::Window, QColor(192, 192, 192));
-    Line1->setPalette(grey);
-    Line1->setAutoFillBackground(true);
-    Line1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    separator->setPalette(grey);
+    separator->setAutoFillBackground(true);
+    separator->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    Label4 = label(this, QStringLiteral("感想、バグ報告お待ちしています"), gothic(9), 480, 1200);
-    Label5 = label(this, QStringLiteral("https://pelora.github.io/"), mincho(9), 600, 1440);
-    Label5->setAutoFillBackground(true);
+    label(this, QStringLiteral("感想、バグ報告お待ちしています"), gothic(9), 480, 1200);
+    QLabel* address = label(this, QStringLiteral("https://pelora.github.io/"), mincho(9), 600, 1440);
+    address->setAutoFillBackground(true);
 }

@@ -7,13 +7,13 @@
 #include <functional>
 #include <memory>
 
-// What the windows get from the system. main() fills it with the real
-// components; tests put doubles in.
+// What the windows get from the system: the sequencer on FluidSynth and
+// QFileDialog, unless tests put doubles in.
 struct Platform {
     std::function<std::unique_ptr<SequencerDevice>()> makeSequencer;
     std::function<std::unique_ptr<FileDialog>(const QString& filter)> makeFileDialog;
 };
 
 Platform& platform();
-// The real components: FluidSynth and QFileDialog.
+// Back to the real components.
 void useSystemPlatform();

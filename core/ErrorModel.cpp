@@ -1,6 +1,6 @@
-#include "app/ErrorModel.h"
+#include "core/ErrorModel.h"
 
-#include "app/Errors.h"
+#include "core/Errors.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "core/SharedState.h"
+#include "core/WindowBase.h"
+#include "platform/FileDialog.h"
+#include "platform/SequencerDevice.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class ImageView;
+class PictureButton;
+class QTimer;
+class WindowHandle;
+
+// The player window: the mascot above four picture buttons (load, pause,
+// stop, play), the mascot's animation, the sequencer and the open dialog.
+// It shows the playlist window beside itself and hides it when minimised.
+//
+// Controls carry object names (mascot, frame0..frame3, loadButton,
+// pauseButton, stopButton, playButton, animationTimer) by which tests find them.
+class PlayerWindow : public WindowBase {
+    Q_OBJECT
+public:
+    PlayerWindow(SharedState& state, WindowHandle& playlist);
+    ~PlayerWindow() override;
+
+    void loaded() override;
+    void unloading() override;
+
+    // The load button: asks for a MIDI file and plays it. A cancel or any
+    // failure ends it quietly, with the mascot stopped.
+    void chooseAndPlay();
+    // Plays the current file from its beginning; also a list entry's double-click.
+    void play();
+    void pause();
+    void stop();
+    void showPlaylist();
+    // The animation timer's tick: the next of the four frames.
+    void showNextFrame();
+    // Hides the playlist when the player is minimised.
+    void windowStateChanged();
+
+    // The animation switch of the playlist: starting a running animation
+    // leaves its count alone.
+    void startAnimation();
+    void stopAnimation();
+    // The pace of the mascot; a running animation restarts its count.
+    void setFrameInterval(int milliseconds);
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildDesign();
+    void connectCommands();
+
+    SharedState& state_;
+    WindowHandle& playlist_;
+
+    ImageView* mascot_ = nullptr;
+    std::array<ImageView*, 4> frames_{};
+    PictureButton* loadButton_ = nullptr;
+    PictureButton* pauseButton_ = nullptr;
+    PictureButton* stopButton_ = nullptr;
+    PictureButton* playButton_ = nullptr;
+    QTimer* animationTimer_ = nullptr;
+
+    // The frame the next tick shows.
+    std::int16_t nextFrame_ = 0;
+
+    std::unique_ptr<SequencerDevice> sequencer_;
+    std::unique_ptr<FileDialog> openDialog_;
+};

@@ -1,0 +1,210 @@
+#include "playlist/PlaylistWindow.h"
+
+#include "core/ErrorModel.h"
+#include "core/Errors.h"
+#include "core/UserMessage.h"
+#include "core/WindowInstance.h"
+#include "platform/Platform.h"
+#include "playlist/ListFile.h"
+#include "playlist/PlayerControl.h"
+#include "playlist/SortedListBox.h"
+
+#include <QCheckBox>
+#include <QIcon>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+namespace {
+
+void whiteOnBlack(QWidget* control, QPalette::ColorRole background, QPalette::ColorRole text) {
+    QPalette colours = control->palette();
+    colours.setColor(background, Qt::black);
+    colours.setColor(text, Qt::white);
+    control->setPalette(colours);
+}
+
+QPushButton* button(QWidget* window, const char* name, const QString& caption, int left,
+                    int top) {
+    auto* control = new QPushButton(caption, window);
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(twipsRect(left, top, 615, 255));
+    return control;
+}
+
+// Runs the steps of "保存" or "読込". A cancelled dialog ends them silently.
+// Any other failure is told to the user with the list file's name and the
+// reason; the steps read or write the whole file before they touch the list
+// or the caption, so nothing has changed by then.
+template <class Steps> void listFileCommand(const QString& failureHeading, Steps steps) {
+    ErrorModel::trap([&] {
+        QString fileName;
+        try {
+            steps(fileName);
+        } catch (const DialogCancelled&) {
+        } catch (const ListFileError& error) {
+            UserMessage::show(failureHeading + QStringLiteral("\n\n") + error.message());
+        } catch (...) {
+            UserMessage::show(failureHeading +
+                              QStringLiteral("\n\n%1\n%2")
+                                  .arg(fileName, ErrorModel::describe(std::current_exception())));
+        }
+    });
+}
+
+} // namespace
+
+PlaylistWindow::PlaylistWindow(SharedState& state, PlayerControl& player, WindowHandle& about)
+    : state_(state), player_(player), about_(about),
+      listDialog_(platform().makeFileDialog(
+          QStringLiteral("演奏リスト(*.lst)|*.lst|全てのファイル|*.*"))) {
+    buildDesign();
+    connectCommands();
+}
+
+PlaylistWindow::~PlaylistWindow() = default;
+
+void PlaylistWindow::buildDesign() {
+    setWindowTitle(QStringLiteral("MidiList"));
+    // A tool window stays out of the task bar; only the close box is offered.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowIcon(QIcon(QStringLiteral(":/icon/pelora.ico")));
+    setClientTwips(3495, 1305, 4695, 2520);
+
+    animationBox_ = new QCheckBox(QStringLiteral("アニメーション"), this);
+    animationBox_->setObjectName(QStringLiteral("animationBox"));
+    animationBox_->setGeometry(twipsRect(1, 1920, 1455, 255));
+    animationBox_->setChecked(true);
+    // A button fills with the button colour unless told otherwise.
+    animationBox_->setBackgroundRole(QPalette::Window);
+    animationBox_->setAutoFillBackground(true);
+    whiteOnBlack(animationBox_, QPalette::Window, QPalette::WindowText);
+
+    speedBar_ = new QScrollBar(Qt::Horizontal, this);
+    speedBar_->setObjectName(QStringLiteral("speedBar"));
+    speedBar_->setGeometry(twipsRect(0, 2200, 1815, 225));
+    speedBar_->setRange(1, 1000);
+    speedBar_->setSingleStep(1);
+    speedBar_->setPageStep(10);
+    speedBar_->setValue(500);
+    // A drag reports its value once, when the thumb is released.
+    speedBar_->setTracking(false);
+    speedBar_->setFocusPolicy(Qt::TabFocus);
+
+    list_ = new SortedListBox(this);
+    list_->setObjectName(QStringLiteral("list"));
+    list_->setGeometry(twipsRect(0, 0, 4695, 1860));
+    whiteOnBlack(list_, QPalette::Base, QPalette::Text);
+
+    addButton_ = button(this, "addButton", QStringLiteral("追加"), 3000, 1920);
+    removeButton_ = button(this, "removeButton", QStringLiteral("削除"), 3000, 2160);
+    loadButton_ = button(this, "loadButton", QStringLiteral("読込"), 2040, 1920);
+    saveButton_ = button(this, "saveButton", QStringLiteral("保存"), 2040, 2160);
+    aboutButton_ = button(this, "aboutButton", QStringLiteral("About"), 3840, 1920);
+
+    const QList<QWidget*> tabOrder{animationBox_, speedBar_,    list_,       addButton_,
+                                   removeButton_, loadButton_, saveButton_, aboutButton_};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    animationBox_->setFocus();
+}
+
+void PlaylistWindow::connectCommands() {
+    route(animationBox_, &QCheckBox::stateChanged, &PlaylistWindow::animationSwitched);
+    route(speedBar_, &QScrollBar::valueChanged, &PlaylistWindow::speedChanged);
+    route(list_, &SortedListBox::entryDoubleClicked, &PlaylistWindow::playEntry);
+    route(addButton_, &QPushButton::clicked, &PlaylistWindow::addCurrentFile);
+    route(removeButton_, &QPushButton::clicked, &PlaylistWindow::removeSelected);
+    route(loadButton_, &QPushButton::clicked, &PlaylistWindow::loadList);
+    route(saveButton_, &QPushButton::clicked, &PlaylistWindow::saveList);
+    route(aboutButton_, &QPushButton::clicked, &PlaylistWindow::showAbout);
+}
+
+void PlaylistWindow::paintEvent(QPaintEvent*) {
+    // Painted rather than set in the palette, which the buttons and the bar
+    // would inherit: they keep the system's colours.
+    QPainter(this).fillRect(rect(), Qt::black);
+}
+
+AnimationSwitch PlaylistWindow::animationSwitch() const {
+    switch (animationBox_->checkState()) {
+    case Qt::Unchecked:
+        return AnimationSwitch::Off;
+    case Qt::Checked:
+        return AnimationSwitch::On;
+    case Qt::PartiallyChecked:
+        break;
+    }
+    return AnimationSwitch::Mixed;
+}
+
+void PlaylistWindow::loaded() {
+    // The design already holds these values, so loading the window never
+    // reaches the shared state or the player's animation.
+    const QSignalBlocker boxQuiet(animationBox_);
+    const QSignalBlocker barQuiet(speedBar_);
+    animationBox_->setCheckState(Qt::Checked);
+    speedBar_->setValue(500);
+}
+
+void PlaylistWindow::animationSwitched() {
+    state_.animation = animationSwitch();
+    if (state_.animation == AnimationSwitch::On)
+        player_.startAnimation();
+    else if (state_.animation == AnimationSwitch::Off)
+        player_.stopAnimation();
+}
+
+void PlaylistWindow::speedChanged() {
+    state_.frameInterval = static_cast<std::int16_t>(speedBar_->value());
+    player_.setFrameInterval(state_.frameInterval);
+}
+
+void PlaylistWindow::addCurrentFile() {
+    // Adding past the limit would fail untrapped and end the program with
+    // the unsaved list: say so instead and leave the list as it is.
+    if (list_->count() >= SortedList::MaxEntries) {
+        UserMessage::show(
+            QStringLiteral("演奏リストがいっぱいです。\n\n登録できるのは %1 件までです。")
+                .arg(SortedList::MaxEntries));
+        return;
+    }
+    list_->add(state_.currentFile);
+}
+
+void PlaylistWindow::removeSelected() {
+    ErrorModel::trap([this] { list_->removeAt(list_->selectedIndex()); });
+}
+
+void PlaylistWindow::showAbout() {
+    about_.showModal();
+}
+
+void PlaylistWindow::playEntry() {
+    state_.currentFile = list_->selectedEntry();
+    player_.play();
+}
+
+void PlaylistWindow::saveList() {
+    listFileCommand(QStringLiteral("演奏リストを保存できませんでした。"),
+                    [this](QString& fileName) {
+                        listDialog_->showSave();
+                        fileName = listDialog_->fileName();
+                        ListFile::save(fileName, list_->entries());
+                        setCaption(listDialog_->fileName());
+                    });
+}
+
+void PlaylistWindow::loadList() {
+    listFileCommand(QStringLiteral("演奏リストを読み込めませんでした。"),
+                    [this](QString& fileName) {
+                        listDialog_->showOpen();
+                        fileName = listDialog_->fileName();
+                        const QStringList entries = ListFile::load(fileName);
+                        list_->clear();
+                        list_->addAll(entries);
+                        setCaption(listDialog_->fileName());
+                    });
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/SharedState.h"
+#include "core/WindowBase.h"
+#include "platform/FileDialog.h"
+
+#include <memory>
+
+class PlayerControl;
+class QCheckBox;
+class QPushButton;
+class QScrollBar;
+class SortedListBox;
+class WindowHandle;
+
+// The playlist window: the sorted list of MIDI files, the switch and pace of
+// the player's mascot, list files and the About button.
+//
+// Controls carry object names (animationBox, speedBar, list, addButton,
+// removeButton, loadButton, saveButton, aboutButton) by which tests find them.
+class PlaylistWindow : public WindowBase {
+    Q_OBJECT
+public:
+    PlaylistWindow(SharedState& state, PlayerControl& player, WindowHandle& about);
+    ~PlaylistWindow() override;
+
+    void loaded() override;
+
+    void animationSwitched();
+    void speedChanged();
+    // Adds the player's current file at its sorted place.
+    void addCurrentFile();
+    // Removes the selected entry; nothing happens when none is selected.
+    void removeSelected();
+    void showAbout();
+    // Plays the selected entry (a double-click on it).
+    void playEntry();
+    void saveList();
+    void loadList();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void buildDesign();
+    void connectCommands();
+    AnimationSwitch animationSwitch() const;
+
+    SharedState& state_;
+    PlayerControl& player_;
+    WindowHandle& about_;
+
+    // In tab order.
+    QCheckBox* animationBox_ = nullptr;
+    QScrollBar* speedBar_ = nullptr;
+    SortedListBox* list_ = nullptr;
+    QPushButton* addButton_ = nullptr;
+    QPushButton* removeButton_ = nullptr;
+    QPushButton* loadButton_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    QPushButton* aboutButton_ = nullptr;
+
+    std::unique_ptr<FileDialog> listDialog_;
+};
