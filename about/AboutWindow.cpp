@@ -83,6 +83,7 @@ AboutWindow::AboutWindow() {
     separator->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     label(this, QStringLiteral("感想、バグ報告お待ちしています"), gothic(9), 480, 1200);
-    QLabel* address = label(this, QStringLiteral("https://pelora.github.io/"), mincho(9), 600, 1440);
+    QLabel* address =
+        label(this, QStringLiteral("https://pelora.github.io/"), mincho(9), 600, 1440);
     address->setAutoFillBackground(true);
 }

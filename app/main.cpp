@@ -29,8 +29,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    WindowHandle::setOnNoWindowLoaded(
-        [] { QCoreApplication::exit(ErrorModel::exitStatus()); });
+    WindowHandle::setOnNoWindowLoaded([] { QCoreApplication::exit(ErrorModel::exitStatus()); });
 
     ErrorModel::event([] { Startup::run(); });
     const int status = ErrorModel::ended() ? ErrorModel::exitStatus() : QApplication::exec();

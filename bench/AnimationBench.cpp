@@ -1,21 +1,23 @@
-#include "core/ErrorModel.h"
-#include "app/Forms.h"
-#include "platform/Platform.h"
 #include "app/Startup.h"
-#include "core/UserMessage.h"
+#include "app/Windows.h"
 #include "bench/OneRunFigures.h"
+#include "core/ErrorModel.h"
+#include "core/UserMessage.h"
 #include "platform/FluidSynthDevice.h"
+#include "platform/Platform.h"
 #include "platform/QtFileDialog.h"
-#include "player/Form1.h"
-#include "playlist/Form2.h"
+#include "player/PlayerWindow.h"
+#include "playlist/PlaylistWindow.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QScrollBar>
 #include <QTimer>
 #include <cstdio>
 #include <ctime>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 // The mascot at its fastest, as the user sets it: the program started, the
@@ -48,14 +50,22 @@ void startProgram() {
         throw std::runtime_error("animation bench: the program did not start");
 }
 
+template <class Control> Control* control(const QWidget& window, const char* name) {
+    auto* found = window.findChild<Control*>(QLatin1String(name));
+    if (found == nullptr)
+        throw std::runtime_error(std::string("animation bench: no control named ") + name);
+    return found;
+}
+
 // Ticks per second, and milliseconds of CPU per second.
 std::vector<double> animate() {
     startProgram();
-    Form1& player = forms::Form1().load();
-    forms::Form2()->hscSpeed->setValue(1);
+    PlayerWindow& player = windows::player().load();
+    control<QScrollBar>(windows::playlist().load(), "speedBar")->setValue(1);
     long ticks = 0;
-    QObject::connect(&player.Timer, &QTimer::timeout, [&ticks] { ++ticks; });
-    ErrorModel::event([&player] { player.cmdPlay_Click(); });
+    QObject::connect(control<QTimer>(player, "animationTimer"), &QTimer::timeout,
+                     [&ticks] { ++ticks; });
+    ErrorModel::event([&player] { player.play(); });
 
     QEventLoop loop;
     QTimer::singleShot(seconds * 1000, Qt::PreciseTimer, &loop, &QEventLoop::quit);
@@ -66,7 +76,7 @@ std::vector<double> animate() {
     const double elapsed = static_cast<double>(wall.nsecsElapsed()) / 1e9;
     const double cpu = processCpuSeconds() - cpuBefore;
 
-    forms::destroyAll();
+    windows::destroyAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return {static_cast<double>(ticks) / elapsed, cpu / elapsed * 1000};
 }

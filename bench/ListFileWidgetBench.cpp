@@ -41,7 +41,7 @@ struct Boxes {
         ours.resize(313, 124);
         widget.resize(313, 124);
         widget.setSortingEnabled(true);
-        ours.AddItems(entries());
+        ours.addAll(entries());
         widget.addItems(entries());
         ours.show();
         widget.show();
@@ -92,13 +92,12 @@ std::vector<double> load() {
     ListFile::save(listPath(), entries());
     const double ours = Bench::seconds([&] {
         const QStringList read = ListFile::load(listPath());
-        boxes.ours.Clear();
-        boxes.ours.AddItems(read);
+        boxes.ours.clear();
+        boxes.ours.addAll(read);
         QCoreApplication::processEvents();
     });
     const double widget = Bench::seconds([&] { loadIntoWidget(boxes.widget); });
-    if (boxes.ours.ListCount() != ListFile::MaxEntries ||
-        boxes.widget.count() != ListFile::MaxEntries)
+    if (boxes.ours.count() != ListFile::MaxEntries || boxes.widget.count() != ListFile::MaxEntries)
         throw std::runtime_error("list file bench: entries lost");
     return compare(ours, widget);
 }

@@ -64,7 +64,7 @@ template <class Add, class Undo> double perAdd(int count, Add add, Undo undo) {
 std::unique_ptr<SortedListBox> openOurs(int entries) {
     auto box = std::make_unique<SortedListBox>();
     box->resize(313, 124);
-    box->AddItems(fullList().mid(0, entries));
+    box->addAll(fullList().mid(0, entries));
     box->show();
     settle();
     return box;
@@ -95,9 +95,9 @@ struct Comparison {
 double addToOurs() {
     const auto box = openOurs(Full - 1);
     return perAdd(
-        Repeats, [&](const QString& entry) { box->AddItem(entry); },
+        Repeats, [&](const QString& entry) { box->add(entry); },
         [&](const QString& entry) {
-            box->RemoveItem(static_cast<int>(box->entries().indexOf(entry)));
+            box->removeAt(static_cast<int>(box->entries().indexOf(entry)));
         });
 }
 
@@ -158,8 +158,8 @@ template <class View, class Select> double selectRows(View& view, Select select)
 double fillOurs() {
     const auto box = openOurs(0);
     return Bench::seconds([&] {
-               box->Clear();
-               box->AddItems(fullList());
+               box->clear();
+               box->addAll(fullList());
                settle();
            }) *
            1e3;
@@ -195,7 +195,7 @@ const bool registered = [] {
         "select and show one of 32767", "us", selecting,
         [] {
             return selectRows(*openOurs(Full),
-                              [](SortedListBox& box, int row) { box.setListIndex(row); });
+                              [](SortedListBox& box, int row) { box.select(row); });
         },
         [] {
             return selectRows(*openWidget(Full), [](QListWidget& widget, int row) {

@@ -13,7 +13,9 @@ bool programEnded = false;
 
 } // namespace
 
-void setReporter(Reporter reporter) { customReporter = std::move(reporter); }
+void setReporter(Reporter reporter) {
+    customReporter = std::move(reporter);
+}
 
 void reportFatal(const QString& message) {
     if (programEnded)
@@ -28,11 +30,17 @@ void reportFatal(const QString& message) {
     QCoreApplication::exit(exitStatus());
 }
 
-bool ended() { return programEnded; }
+bool ended() {
+    return programEnded;
+}
 
-int exitStatus() { return programEnded ? 1 : 0; }
+int exitStatus() {
+    return programEnded ? 1 : 0;
+}
 
-void reset() { programEnded = false; }
+void reset() {
+    programEnded = false;
+}
 
 QString describe(std::exception_ptr failure) {
     try {

@@ -14,6 +14,8 @@ void show(const QString& text) {
         QMessageBox::warning(nullptr, QStringLiteral("Pelora"), text);
 }
 
-void setSink(Sink sink) { customSink = std::move(sink); }
+void setSink(Sink sink) {
+    customSink = std::move(sink);
+}
 
 } // namespace UserMessage

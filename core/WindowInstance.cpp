@@ -9,13 +9,19 @@ void WindowHandle::setOnNoWindowLoaded(std::function<void()> action) {
     onNoWindowLoaded = std::move(action);
 }
 
-int WindowHandle::loadedCount() { return loaded; }
+int WindowHandle::loadedCount() {
+    return loaded;
+}
 
-void WindowHandle::noteLoaded() { ++loaded; }
+void WindowHandle::noteLoaded() {
+    ++loaded;
+}
 
 void WindowHandle::noteUnloaded() {
     if (--loaded == 0 && onNoWindowLoaded)
         onNoWindowLoaded();
 }
 
-void WindowHandle::noteDestroyed() { --loaded; }
+void WindowHandle::noteDestroyed() {
+    --loaded;
+}

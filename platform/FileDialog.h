@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-// The common dialog for choosing a file to open or a name to save under.
+// A dialog for choosing a file to open or a name to save under.
 // The show operations return when the user has closed the dialog and throw
 // DialogCancelled on a cancel; fileName() then gives the chosen path, the
 // same at every read until the dialog is shown again.

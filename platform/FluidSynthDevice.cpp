@@ -222,10 +222,18 @@ void FluidSynthDevice::open(const QString& fileName) {
     setFileName(fileName);
     setCommand(QStringLiteral("Open"));
 }
-void FluidSynthDevice::play() { setCommand(QStringLiteral("Play")); }
-void FluidSynthDevice::pause() { setCommand(QStringLiteral("pause")); }
-void FluidSynthDevice::stop() { setCommand(QStringLiteral("Stop")); }
-void FluidSynthDevice::close() { setCommand(QStringLiteral("Close")); }
+void FluidSynthDevice::play() {
+    setCommand(QStringLiteral("Play"));
+}
+void FluidSynthDevice::pause() {
+    setCommand(QStringLiteral("pause"));
+}
+void FluidSynthDevice::stop() {
+    setCommand(QStringLiteral("Stop"));
+}
+void FluidSynthDevice::close() {
+    setCommand(QStringLiteral("Close"));
+}
 void FluidSynthDevice::setFileName(const QString& fileName) {
     impl_->fileName = fileName;
 }

@@ -4,9 +4,13 @@
 
 #include <QFileDialog>
 
-void QtFileDialog::showOpen() { show(false); }
+void QtFileDialog::showOpen() {
+    show(false);
+}
 
-void QtFileDialog::showSave() { show(true); }
+void QtFileDialog::showSave() {
+    show(true);
+}
 
 void QtFileDialog::show(bool save) {
     QFileDialog dialog(nullptr, QString());

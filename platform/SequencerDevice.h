@@ -12,9 +12,10 @@
 class SequencerDevice {
 public:
     virtual ~SequencerDevice() = default;
-    virtual void open(const QString& fileName) = 0; // the file for the next play(), and the audio output
-    virtual void play() = 0;  // the opened file from its beginning; returns at once
-    virtual void pause() = 0; // halts the music and silences what sounds
-    virtual void stop() = 0;  // the same as pause()
-    virtual void close() = 0; // releases the file and the audio output; returns at once
+    virtual void
+    open(const QString& fileName) = 0; // the file for the next play(), and the audio output
+    virtual void play() = 0;           // the opened file from its beginning; returns at once
+    virtual void pause() = 0;          // halts the music and silences what sounds
+    virtual void stop() = 0;           // the same as pause()
+    virtual void close() = 0;          // releases the file and the audio output; returns at once
 };

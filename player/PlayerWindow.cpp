@@ -56,8 +56,7 @@ void PlayerWindow::buildDesign() {
     for (std::size_t i = 0; i < frames_.size(); ++i) {
         frames_[i] = new ImageView(this);
         frames_[i]->setObjectName(QStringLiteral("frame%1").arg(i));
-        frames_[i]->setGeometry(
-            twipsRect(frameCorners[i].x(), frameCorners[i].y(), 1815, 2055));
+        frames_[i]->setGeometry(twipsRect(frameCorners[i].x(), frameCorners[i].y(), 1815, 2055));
     }
 
     sequencer_ = platform().makeSequencer();

@@ -1,8 +1,8 @@
 #include "playlist/ListFile.h"
 
+#include "platform/WholeFile.h"
 #include "playlist/ListFileCharset.h"
 #include "playlist/ListFileCodec.h"
-#include "platform/WholeFile.h"
 
 #include <QFile>
 #include <cerrno>

@@ -25,8 +25,7 @@ void whiteOnBlack(QWidget* control, QPalette::ColorRole background, QPalette::Co
     control->setPalette(colours);
 }
 
-QPushButton* button(QWidget* window, const char* name, const QString& caption, int left,
-                    int top) {
+QPushButton* button(QWidget* window, const char* name, const QString& caption, int left, int top) {
     auto* control = new QPushButton(caption, window);
     control->setObjectName(QLatin1String(name));
     control->setGeometry(twipsRect(left, top, 615, 255));
@@ -57,8 +56,8 @@ template <class Steps> void listFileCommand(const QString& failureHeading, Steps
 
 PlaylistWindow::PlaylistWindow(SharedState& state, PlayerControl& player, WindowHandle& about)
     : state_(state), player_(player), about_(about),
-      listDialog_(platform().makeFileDialog(
-          QStringLiteral("演奏リスト(*.lst)|*.lst|全てのファイル|*.*"))) {
+      listDialog_(
+          platform().makeFileDialog(QStringLiteral("演奏リスト(*.lst)|*.lst|全てのファイル|*.*"))) {
     buildDesign();
     connectCommands();
 }
@@ -104,7 +103,7 @@ void PlaylistWindow::buildDesign() {
     saveButton_ = button(this, "saveButton", QStringLiteral("保存"), 2040, 2160);
     aboutButton_ = button(this, "aboutButton", QStringLiteral("About"), 3840, 1920);
 
-    const QList<QWidget*> tabOrder{animationBox_, speedBar_,    list_,       addButton_,
+    const QList<QWidget*> tabOrder{animationBox_, speedBar_,   list_,       addButton_,
                                    removeButton_, loadButton_, saveButton_, aboutButton_};
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);

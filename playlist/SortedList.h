@@ -6,8 +6,8 @@
 // The playlist's entries, kept in ascending order with letter case ignored.
 // An entry goes in after every entry that compares equal to it, so entries
 // equal apart from case keep the order they came in, and a saved list loads
-// back in the same order. Duplicates and empty strings are allowed. Indexes
-// are signed 16-bit in the list box this stands for, hence the limit.
+// back in the same order. Duplicates and empty strings are allowed. The
+// list holds at most MaxEntries, so that every index fits in 16 bits.
 class SortedList {
 public:
     static constexpr int MaxEntries = 32767;

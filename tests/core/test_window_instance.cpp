@@ -3,23 +3,24 @@
 #include "core/WindowInstance.h"
 #include "support/AppFixture.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QMessageBox>
 #include <QTimer>
 
 namespace {
 
 QStringList events;
 
-class ProbeForm : public FormBase {
+class ProbeWindow : public WindowBase {
 public:
-    ProbeForm() { events << "built"; }
-    ~ProbeForm() override { events << "destroyed"; }
-    void Form_Load() override { events << "Form_Load"; }
-    void Form_Unload() override { events << "Form_Unload"; }
+    ProbeWindow() { events << "built"; }
+    ~ProbeWindow() override { events << "destroyed"; }
+    void loaded() override { events << "loaded"; }
+    void unloading() override { events << "unloading"; }
     int value = 0; // stands in for a control's stored initial value
 };
 
-class FormInstanceTest : public AppFixture {
+class WindowInstanceTest : public AppFixture {
 protected:
     void SetUp() override {
         AppFixture::SetUp();
@@ -31,46 +32,46 @@ protected:
     }
     void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    FormInstance<ProbeForm> probe;
+    WindowInstance<ProbeWindow> probe{[] { return new ProbeWindow(); }};
 };
 
-TEST_F(FormInstanceTest, LoadsOnFirstUseAndRunsFormLoadOnce) {
+TEST_F(WindowInstanceTest, LoadsOnFirstUseAndRunsItsLoadHandlerOnce) {
     EXPECT_FALSE(probe.isLoaded());
     probe->value = 7;
     probe.show();
     probe.show();
     EXPECT_TRUE(probe->isVisible());
-    EXPECT_EQ(events, QStringList({"built", "Form_Load"}));
+    EXPECT_EQ(events, QStringList({"built", "loaded"}));
 }
 
-TEST_F(FormInstanceTest, HideLoadsAWindowThatWasNotLoadedAndKeepsItInvisible) {
+TEST_F(WindowInstanceTest, HideLoadsAWindowThatWasNotLoadedAndKeepsItInvisible) {
     probe.hide();
     EXPECT_TRUE(probe.isLoaded());
     EXPECT_FALSE(probe->isVisible());
-    EXPECT_EQ(events, QStringList({"built", "Form_Load"}));
+    EXPECT_EQ(events, QStringList({"built", "loaded"}));
 }
 
-TEST_F(FormInstanceTest, UnloadRunsFormUnloadAndTheNextUseStartsAfresh) {
+TEST_F(WindowInstanceTest, UnloadRunsItsUnloadHandlerAndTheNextUseStartsAfresh) {
     probe->value = 7;
     probe.unload();
     flushDeletes();
     EXPECT_FALSE(probe.isLoaded());
     probe.unload(); // nothing to a window not loaded
     EXPECT_EQ(probe->value, 0);
-    EXPECT_EQ(events, QStringList({"built", "Form_Load", "Form_Unload", "destroyed", "built",
-                                   "Form_Load"}));
+    EXPECT_EQ(events,
+              QStringList({"built", "loaded", "unloading", "destroyed", "built", "loaded"}));
 }
 
-TEST_F(FormInstanceTest, ClosingByTheUserUnloadsAndTheLastUnloadEndsTheProgram) {
+TEST_F(WindowInstanceTest, ClosingByTheUserUnloadsAndTheLastUnloadEndsTheProgram) {
     probe.show();
     probe->close();
     flushDeletes();
     EXPECT_FALSE(probe.isLoaded());
-    EXPECT_EQ(events.mid(2), QStringList({"Form_Unload", "destroyed"}));
+    EXPECT_EQ(events.mid(2), QStringList({"unloading", "destroyed"}));
     EXPECT_EQ(programEnds, 1);
 }
 
-TEST_F(FormInstanceTest, ShowModalReturnsOnlyWhenTheWindowIsClosed) {
+TEST_F(WindowInstanceTest, ShowModalReturnsOnlyWhenTheWindowIsClosed) {
     bool closedFromInside = false;
     QTimer::singleShot(0, [&] {
         EXPECT_TRUE(probe->isVisible());
@@ -83,7 +84,7 @@ TEST_F(FormInstanceTest, ShowModalReturnsOnlyWhenTheWindowIsClosed) {
     EXPECT_FALSE(probe.isLoaded());
 }
 
-TEST_F(FormInstanceTest, AnEventFailureIsReportedAndEndsTheProgramButATrapIsSilent) {
+TEST_F(WindowInstanceTest, AnEventFailureIsReportedAndEndsTheProgramButATrapIsSilent) {
     ErrorModel::trap([] { throw PeloraError("swallowed"); });
     EXPECT_TRUE(fatalReports.isEmpty());
     EXPECT_FALSE(ErrorModel::ended());
@@ -103,7 +104,7 @@ TEST_F(FormInstanceTest, AnEventFailureIsReportedAndEndsTheProgramButATrapIsSile
     EXPECT_FALSE(ranAfterEnd);
 }
 
-TEST_F(FormInstanceTest, AFailureInACalledHandlerGoesBackToItsCaller) {
+TEST_F(WindowInstanceTest, AFailureInACalledHandlerGoesBackToItsCaller) {
     auto inner = [] { throw PeloraError("inner"); };
     bool callerSawIt = false;
     ErrorModel::event([&] {
@@ -115,6 +116,24 @@ TEST_F(FormInstanceTest, AFailureInACalledHandlerGoesBackToItsCaller) {
     });
     EXPECT_TRUE(callerSawIt);
     EXPECT_TRUE(fatalReports.isEmpty());
+}
+
+TEST_F(WindowInstanceTest, AnUntrappedFailureShowsAMessageBoxThenEndsTheEventLoopWithStatusOne) {
+    ErrorModel::setReporter({});
+    QString shown;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->accept();
+        }
+    });
+    closer.start(10);
+    QTimer::singleShot(
+        0, [] { ErrorModel::event([] { throw PeloraError("A0.gif: no such file"); }); });
+    QTimer::singleShot(10000, [] { QCoreApplication::exit(99); }); // a box nobody could close
+    EXPECT_EQ(QApplication::exec(), 1);
+    EXPECT_TRUE(shown.contains("A0.gif: no such file")) << shown.toStdString();
 }
 
 } // namespace

@@ -8,8 +8,8 @@
 source "$(dirname "$0")/common.sh"
 
 mascot=(60 60)
-cmdLoad=(20 144)
-Command3=(276 136) # About
+loadButton=(20 144)
+aboutButton=(276 136) # About
 listSave=(156 152) # 保存
 
 start_screen
@@ -17,7 +17,7 @@ start_pulse || true
 start_pelora
 
 open_about() {
-    click "$playlist" "${Command3[@]}"
+    click "$playlist" "${aboutButton[@]}"
     wait_until 5 'the About window "バージョン情報" opens' find_about
     expect_window "$about" バージョン情報 "239,277 240x123"
 }
@@ -27,7 +27,7 @@ open_about
 # Input that reaches a window is handled in the order it came, so once the
 # About window has gone these clicks have been dealt with: had they not been
 # ignored, a file dialog would be open now.
-click "$player" "${cmdLoad[@]}"
+click "$player" "${loadButton[@]}"
 click "$playlist" "${listSave[@]}"
 close "$about"
 wait_until 5 "the About window closes with its close box" is_gone "$about"
@@ -37,7 +37,7 @@ open_about
 close "$about"
 wait_until 5 "the About window closes again" is_gone "$about"
 
-click "$player" "${cmdLoad[@]}"
+click "$player" "${loadButton[@]}"
 wait_until 5 "the open dialog opens once the About window has gone" find_dialog
 xdotool windowfocus --sync "$dialog" key Escape
 wait_until 5 "Escape cancels the open dialog" no_dialog

@@ -8,9 +8,9 @@
 source "$(dirname "$0")/common.sh"
 
 # Client coordinates of the controls.
-cmdLoad=(20 144)
-Command1=(220 136) # 追加
-Command2=(220 152) # 削除
+loadButton=(20 144)
+addButton=(220 136) # 追加
+removeButton=(220 152) # 削除
 listLoad=(156 136) # 読込
 listSave=(156 152) # 保存
 firstRow=(60 8)
@@ -23,13 +23,13 @@ start_screen
 start_pulse || true
 start_pelora
 
-click "$player" "${cmdLoad[@]}"
+click "$player" "${loadButton[@]}"
 answer_file_dialog "$song"
 wait_until 5 "the player window is titled with the chosen file" title_is "$player" "$song"
 # Frame 0 comes with the first tick, frame 1 with the second.
 wait_until 5 "the mascot moves on to frame A1.gif after a play" mascot_shows A1
 
-click "$playlist" "${Command1[@]}"
+click "$playlist" "${addButton[@]}"
 click "$playlist" "${listSave[@]}"
 answer_file_dialog "$work/lists/first.lst"
 wait_until 5 "the playlist window is titled with the saved list file" \
@@ -48,7 +48,7 @@ click "$playlist" "${firstRow[@]}" 2
 wait_until 5 "a double-click on the first entry plays a.mid" title_is "$player" "$work/a.mid"
 
 # A name typed without an extension is used as typed.
-click "$playlist" "${Command2[@]}"
+click "$playlist" "${removeButton[@]}"
 click "$playlist" "${listSave[@]}"
 answer_file_dialog "$work/lists/second"
 wait_until 5 "the playlist window is titled with the second list file" \

@@ -7,10 +7,10 @@
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "$0")/common.sh"
 
-cmdLoad=(20 144)
-cmdPause=(68 144)
-cmdStop=(116 144)
-cmdPlay=(60 160)
+loadButton=(20 144)
+pauseButton=(68 144)
+stopButton=(116 144)
+playButton=(60 160)
 
 if ! start_pulse; then
     echo "SKIP [$test_name]: no sound checks here: $pulse_problem"
@@ -60,23 +60,23 @@ start_screen
 start_pelora
 silent 500 || fail "the sink is not silent before anything plays (RMS $level)"
 
-click "$player" "${cmdLoad[@]}"
+click "$player" "${loadButton[@]}"
 answer_file_dialog "$song"
 wait_until 5 "the player window is titled with the chosen file" title_is "$player" "$song"
 wait_until 10 "a file chosen in the open dialog sounds" sounding
 
-click "$player" "${cmdPause[@]}"
+click "$player" "${pauseButton[@]}"
 wait_until 5 "the music falls silent after pause" silent
 
-click "$player" "${cmdPlay[@]}"
+click "$player" "${playButton[@]}"
 wait_until 10 "the music sounds again after play" sounding
 
-click "$player" "${cmdStop[@]}"
+click "$player" "${stopButton[@]}"
 wait_until 5 "the music falls silent after stop" silent
 silent 1000 || fail "the music came back after stop (RMS $level)"
 wait_until 5 "stop releases the audio stream" no_stream
 
-click "$player" "${cmdPlay[@]}"
+click "$player" "${playButton[@]}"
 wait_until 10 "the music sounds after play following stop" sounding
 quit_pelora
 no_stream || fail "an audio stream is left after pelora ended"

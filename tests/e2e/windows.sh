@@ -40,21 +40,21 @@ wait_until 5 "the released stop button shows a black square" pixel_is 208 230 'r
 # the box starts the animation at once, even with nothing playing: at the
 # 500 ms of start-up the first tick would show frame A0 again and the second,
 # a second after the click, frame A1.
-chkAnime=(8 136)
-hscSpeedThumb=(60 153)
+animationBox=(8 136)
+speedBarThumb=(60 153)
 mascot_moved() { ! mascot_shows A0; }
-xdotool mousemove --window "$playlist" "${hscSpeedThumb[@]}" mousedown 1 \
+xdotool mousemove --window "$playlist" "${speedBarThumb[@]}" mousedown 1 \
     mousemove --window "$playlist" 0 153 mouseup 1
-click "$playlist" "${chkAnime[@]}"
+click "$playlist" "${animationBox[@]}"
 checked=$(date +%s%N)
-click "$playlist" "${chkAnime[@]}"
+click "$playlist" "${animationBox[@]}"
 wait_until 5 'checking "アニメーション" starts the mascot' mascot_moved
 moved_after=$((($(date +%s%N) - checked) / 1000000))
 [ "$moved_after" -lt 900 ] ||
     fail "the mascot first moved $moved_after ms after the box was checked, not at the bar's 1 ms"
 
 # Unchecked, the box stops the mascot where it is.
-click "$playlist" "${chkAnime[@]}"
+click "$playlist" "${animationBox[@]}"
 sleep 0.3 # a frame drawn just before the timer stopped
 import -window root -crop 136x137+92+86 +repage "$work/before.png"
 sleep 0.5

@@ -1,16 +1,18 @@
 #include "PlayerFixture.h"
 
-#include "core/ErrorModel.h"
-#include "app/Forms.h"
 #include "app/Startup.h"
-#include "player/Form1.h"
+#include "app/Windows.h"
+#include "core/ErrorModel.h"
 #include "player/FrameFiles.h"
 #include "player/ImageView.h"
+#include "player/PictureButton.h"
+#include "player/PlayerWindow.h"
 #include "support/RecordingSequencer.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QTimer>
 #include <stdexcept>
 
 void PlayerFixture::SetUp() {
@@ -46,26 +48,45 @@ void PlayerFixture::putFrame(int from, const QString& name) {
     ASSERT_TRUE(QFile::copy(QDir(dataFolder()).filePath(FrameFiles::fileName(from)), target));
 }
 
-Form1* PlayerFixture::start() {
+PlayerWindow* PlayerFixture::start() {
     ErrorModel::event([] { Startup::run(); });
-    return forms::Form1().isLoaded() ? &forms::Form1().load() : nullptr;
+    return windows::player().isLoaded() ? &windows::player().load() : nullptr;
 }
 
-Form1& PlayerFixture::started() {
-    Form1* form = start();
+PlayerWindow& PlayerFixture::started() {
+    PlayerWindow* window = start();
     EXPECT_TRUE(fatalReports.isEmpty()) << fatalReports.join('\n').toStdString();
-    if (!form)
+    if (!window)
         throw std::runtime_error("the player window did not load");
-    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(window->isVisible());
     RecordingSequencer::log().clear();
-    return *form;
+    return *window;
+}
+
+PlayerWindow& PlayerFixture::player() {
+    return windows::player().load();
+}
+
+PictureButton* PlayerFixture::button(const char* name) {
+    return control<PictureButton>(player(), (std::string(name) + "Button").c_str());
+}
+
+ImageView* PlayerFixture::mascot() {
+    return control<ImageView>(player(), "mascot");
+}
+
+ImageView* PlayerFixture::frame(int index) {
+    return control<ImageView>(player(), ("frame" + std::to_string(index)).c_str());
+}
+
+QTimer* PlayerFixture::animationTimer() {
+    return control<QTimer>(player(), "animationTimer");
 }
 
 int PlayerFixture::mascotFrame() const {
-    Form1& form = forms::Form1().load();
-    const QImage shown = form.imgMascot->pixmap().toImage();
+    const QImage shown = mascot()->pixmap().toImage();
     for (int i = 0; i < 4; ++i) {
-        if (!shown.isNull() && shown == form.imgAnime[i]->pixmap().toImage())
+        if (!shown.isNull() && shown == frame(i)->pixmap().toImage())
             return i;
     }
     return -1;

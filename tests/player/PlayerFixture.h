@@ -7,7 +7,10 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-class Form1;
+class ImageView;
+class PictureButton;
+class PlayerWindow;
+class QTimer;
 
 // A program about to start from a fresh working directory of its own. By
 // default the directory holds the four frame files; tests that need other
@@ -27,9 +30,16 @@ protected:
     void putFrame(int from, const QString& name);
 
     // Runs the program's start-up as main() does; the player window, if loaded.
-    Form1* start();
-    // Starts and expects start-up to have succeeded; the device log is then cleared.
-    Form1& started();
+    PlayerWindow* start();
+    // Starts and expects start-up to have succeeded; the sequencer's log is then cleared.
+    PlayerWindow& started();
+
+    // The player window's controls, found by their names.
+    static PlayerWindow& player();
+    static PictureButton* button(const char* name); // "load", "pause", "stop", "play"
+    static ImageView* mascot();
+    static ImageView* frame(int index);
+    static QTimer* animationTimer();
 
     // The index of the frame on the mascot, or -1 when it shows none of them.
     int mascotFrame() const;

@@ -1,18 +1,20 @@
 #include "PlayerFixture.h"
 
-#include "app/Forms.h"
-#include "platform/Platform.h"
+#include "app/Windows.h"
 #include "platform/FluidSynthDevice.h"
 #include "platform/FluidSynthEngine.h"
-#include "player/Form1.h"
+#include "platform/Platform.h"
 #include "player/PictureButton.h"
-#include "playlist/Form2.h"
+#include "player/PlayerWindow.h"
+#include "playlist/PlaylistWindow.h"
 #include "playlist/SortedListBox.h"
 #include "support/MidiFileBuilder.h"
 #include "support/ScriptedFileDialog.h"
+#include "support/TestEngine.h"
 
 #include <QDir>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -25,16 +27,8 @@ namespace {
 // The player window on the real FluidSynth device, fed by the open dialog.
 class PlayerHardening : public PlayerFixture {
 protected:
-    void TearDown() override {
-        PlayerFixture::TearDown();
-        // Later tests share the synthesizer: let the reverb of the last notes die away.
-        std::vector<float> left(FluidSynthDevice::sampleRate), right(left.size());
-        FluidSynthDevice(FluidSynthDevice::Output::Offline)
-            .render(left.data(), right.data(), static_cast<int>(left.size()));
-    }
-
     void useDevice(FluidSynthDevice::Output output,
-                   std::shared_ptr<FluidSynthEngine> engine = FluidSynthEngine::shared()) {
+                   std::shared_ptr<FluidSynthEngine> engine = makeTestEngine()) {
         platform().makeSequencer = [this, output, engine] {
             auto made = std::make_unique<FluidSynthDevice>(output, engine);
             device = made.get();
@@ -47,7 +41,7 @@ protected:
     // What a user does: the load button, then the path in the open dialog.
     static void load(const QString& path) {
         ScriptedFileDialog::answer(path);
-        click(forms::Form1()->cmdLoad);
+        click(button("load"));
     }
 
     QString song(const QString& name) const {
@@ -71,9 +65,9 @@ protected:
 
 TEST_F(PlayerHardening, AnyNameAPathCanHoldPlaysFromTheLoadButton) {
     useDevice(FluidSynthDevice::Output::Offline);
-    if (!FluidSynthEngine::shared()->ready())
-        GTEST_SKIP() << "no General MIDI SoundFont installed (timgm6mb-soundfont)";
-    Form1& form = started();
+    if (!testSoundFontInstalled())
+        GTEST_SKIP() << "TimGM6mb is not installed (timgm6mb-soundfont)";
+    PlayerWindow& form = started();
     ASSERT_TRUE(QDir(workingFolder.path()).mkdir("-my songs"));
     for (const char* name : {"-my songs/--help", "-my songs/\"quoted\" 'both' $HOME;`x`.mid",
                              "-my songs/日本語の曲 ♪.rmi"}) {
@@ -88,9 +82,9 @@ TEST_F(PlayerHardening, AnyNameAPathCanHoldPlaysFromTheLoadButton) {
 
 TEST_F(PlayerHardening, AFolderAFifoOrADeviceFileIsSilentAndTheWindowGoesOn) {
     useDevice(FluidSynthDevice::Output::Offline);
-    if (!FluidSynthEngine::shared()->ready())
-        GTEST_SKIP() << "no General MIDI SoundFont installed (timgm6mb-soundfont)";
-    Form1& form = started();
+    if (!testSoundFontInstalled())
+        GTEST_SKIP() << "TimGM6mb is not installed (timgm6mb-soundfont)";
+    PlayerWindow& form = started();
     const QString fifo = QDir(workingFolder.path()).filePath("fifo.mid");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     for (const QString& path : {workingFolder.path(), fifo, QStringLiteral("/dev/zero")}) {
@@ -120,7 +114,7 @@ const SilentMachine silentMachines[] = {
      }},
     {"NoAudioOutput",
      [] {
-         FluidSynthEngine::Config config = FluidSynthEngine::systemConfig();
+         FluidSynthEngine::Config config = testEngineConfig();
          config.audioDrivers = {"no-such-driver"};
          return config;
      }},
@@ -135,18 +129,19 @@ TEST_P(SilentMachineTest, TheProgramWorksSilentlyAndSaysWhyInOneLine) {
               std::make_shared<FluidSynthEngine>(GetParam().config()));
     std::string said = ::testing::internal::GetCapturedStderr();
     // Not captured: the offscreen platform's complaint that it cannot raise a window.
-    Form1& form = started();
+    PlayerWindow& form = started();
     ::testing::internal::CaptureStderr();
     const QString path = song("song.mid");
     load(path);
     EXPECT_EQ(form.windowTitle(), path);
-    EXPECT_TRUE(form.Timer.isActive()); // the mascot dances all the same
+    EXPECT_TRUE(animationTimer()->isActive()); // the mascot dances all the same
     EXPECT_FALSE(device->isOpen());
-    click(form.cmdPause);
-    click(form.cmdPlay);
-    click(form.cmdStop);
-    click(forms::Form2()->Command1);
-    EXPECT_EQ(forms::Form2()->lstName->entries(), QStringList({path}));
+    click(button("pause"));
+    click(button("play"));
+    click(button("stop"));
+    PlaylistWindow& playlist = windows::playlist().load();
+    click(control(playlist, "addButton"));
+    EXPECT_EQ(control<SortedListBox>(playlist, "list")->entries(), QStringList({path}));
     load(path);
     said += ::testing::internal::GetCapturedStderr();
 

@@ -1,11 +1,11 @@
 #include "PlayerFixture.h"
 
-#include "app/Module1.h"
-#include "platform/Platform.h"
 #include "platform/FluidSynthDevice.h"
-#include "player/Form1.h"
+#include "platform/Platform.h"
 #include "player/PictureButton.h"
+#include "player/PlayerWindow.h"
 #include "support/MidiFileBuilder.h"
+#include "support/TestEngine.h"
 
 #include <QTest>
 #include <cmath>
@@ -29,21 +29,22 @@ using PlayerSound = PlayerFixture;
 TEST_F(PlayerSound, APressOnPlayMakesSoundOnTheRealSynthesizer) {
     FluidSynthDevice* device = nullptr;
     platform().makeSequencer = [&device] {
-        auto made = std::make_unique<FluidSynthDevice>(FluidSynthDevice::Output::Offline);
+        auto made =
+            std::make_unique<FluidSynthDevice>(FluidSynthDevice::Output::Offline, makeTestEngine());
         device = made.get();
         return made;
     };
-    Form1& form = started();
+    started();
     ASSERT_NE(device, nullptr);
     EXPECT_LT(rms(*device), 1e-4);
 
     const QString file = workingFolder.filePath("chord.mid");
     MidiFileBuilder::write(file.toStdString(), MidiFileBuilder::song(0, 2.0));
-    Module1::strMidiFile = file;
-    QTest::mouseClick(form.cmdPlay, Qt::LeftButton);
+    state().currentFile = file;
+    QTest::mouseClick(button("play"), Qt::LeftButton);
     EXPECT_GT(rms(*device), 0.01);
 
-    QTest::mouseClick(form.cmdStop, Qt::LeftButton);
+    QTest::mouseClick(button("stop"), Qt::LeftButton);
     rms(*device); // the release of the last notes
     EXPECT_LT(rms(*device), 1e-3);
     EXPECT_TRUE(fatalReports.isEmpty());

@@ -1,17 +1,17 @@
 #include "PlayerFixture.h"
 
-#include "about/frmAbout.h"
+#include "about/AboutWindow.h"
+#include "app/Windows.h"
 #include "core/ErrorModel.h"
-#include "app/Forms.h"
-#include "app/Module1.h"
-#include "player/Form1.h"
 #include "player/ImageView.h"
-#include "playlist/Form2.h"
+#include "player/PlayerWindow.h"
+#include "playlist/PlaylistWindow.h"
 #include "support/RecordingSequencer.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
+#include <QTimer>
 
 namespace {
 
@@ -31,30 +31,28 @@ protected:
 
 using PlayerStartup = PlayerFixture;
 
-TEST_F(PlayerStartup, EndsWithBothWindowsUpTheDeviceConfiguredAndTheMascotStill) {
+TEST_F(PlayerStartup, EndsWithBothWindowsUpNothingOpenedAndTheMascotStill) {
     ShowRecorder recorder;
     qApp->installEventFilter(&recorder);
-    Form1* form = start();
+    PlayerWindow* form = start();
     qApp->removeEventFilter(&recorder);
 
     ASSERT_NE(form, nullptr);
     EXPECT_TRUE(fatalReports.isEmpty());
     EXPECT_EQ(recorder.shown, QStringList({"MidiList", "Pelora"}));
-    EXPECT_TRUE(forms::Form2()->isVisible());
-    EXPECT_FALSE(forms::frmAbout().isLoaded());
+    EXPECT_TRUE(windows::playlist()->isVisible());
+    EXPECT_FALSE(windows::about().isLoaded());
 
-    EXPECT_EQ(RecordingSequencer::log(), QStringList({"Notify=False", "Wait=True",
-                                                      "Shareable=False", "DeviceType=Sequencer"}));
-    EXPECT_FALSE(form->Timer.isActive());
-    EXPECT_EQ(form->Timer.interval(), 500);
-    EXPECT_EQ(form->Timer.timerType(), Qt::PreciseTimer);
+    EXPECT_TRUE(RecordingSequencer::log().isEmpty());
+    EXPECT_FALSE(animationTimer()->isActive());
+    EXPECT_EQ(animationTimer()->interval(), 500);
+    EXPECT_EQ(animationTimer()->timerType(), Qt::PreciseTimer);
     EXPECT_EQ(mascotFrame(), 0);
-    EXPECT_EQ(form->intFrame, 0);
     EXPECT_EQ(form->windowTitle(), "Pelora");
 
-    EXPECT_TRUE(Module1::strMidiFile.isEmpty());
-    EXPECT_EQ(Module1::intSpeed, 500);
-    EXPECT_EQ(Module1::bytAnime, 1);
+    EXPECT_TRUE(state().currentFile.isEmpty());
+    EXPECT_EQ(state().frameInterval, 500);
+    EXPECT_EQ(state().animation, AnimationSwitch::On);
 }
 
 TEST_F(PlayerStartup, FramesComeFromTheWorkingDirectoryWhenItHoldsThem) {
@@ -62,18 +60,18 @@ TEST_F(PlayerStartup, FramesComeFromTheWorkingDirectoryWhenItHoldsThem) {
     // Frames of the working directory, in another order than the data folder's.
     for (int i = 0; i < 4; ++i)
         putFrame(3 - i, QStringLiteral("A%1.gif").arg(i));
-    Form1& form = started();
+    started();
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(form.imgAnime[i]->pixmap().toImage(),
-                  dataFrame(3 - i).convertToFormat(form.imgAnime[i]->pixmap().toImage().format()))
+        EXPECT_EQ(frame(i)->pixmap().toImage(),
+                  dataFrame(3 - i).convertToFormat(frame(i)->pixmap().toImage().format()))
             << i;
 }
 
 TEST_F(PlayerStartup, FramesComeFromTheDataFolderWhenTheWorkingDirectoryHasNone) {
     clearFrames();
-    Form1& form = started();
+    started();
     for (int i = 0; i < 4; ++i) {
-        const QImage held = form.imgAnime[i]->pixmap().toImage();
+        const QImage held = frame(i)->pixmap().toImage();
         EXPECT_EQ(held, dataFrame(i).convertToFormat(held.format())) << i;
     }
     EXPECT_EQ(mascotFrame(), 0);
@@ -81,16 +79,15 @@ TEST_F(PlayerStartup, FramesComeFromTheDataFolderWhenTheWorkingDirectoryHasNone)
 
 TEST_F(PlayerStartup, AFrameMissingAmongTheOthersEndsStartUpWithAReport) {
     QFile::remove("A2.gif");
-    Form1* form = start();
+    PlayerWindow* form = start();
 
     ASSERT_EQ(fatalReports.size(), 1);
     EXPECT_TRUE(fatalReports[0].contains("A2.gif")) << fatalReports[0].toStdString();
     EXPECT_NE(ErrorModel::exitStatus(), 0);
-    EXPECT_TRUE(forms::Form2()->isVisible());
+    EXPECT_TRUE(windows::playlist()->isVisible());
     ASSERT_NE(form, nullptr);
     EXPECT_FALSE(form->isVisible());
-    // Configured, never opened.
-    EXPECT_EQ(RecordingSequencer::log().size(), 4);
+    EXPECT_TRUE(RecordingSequencer::log().isEmpty()); // nothing opened
 }
 
 TEST_F(PlayerStartup, AFrameThatIsNoPictureEndsStartUpWithAReportNamingIt) {

@@ -1,8 +1,12 @@
 #include "PlayerFixture.h"
 
-#include "player/Form1.h"
+#include "app/Windows.h"
 #include "player/ImageView.h"
 #include "player/PictureButton.h"
+#include "player/PlayerWindow.h"
+#include "playlist/PlaylistWindow.h"
+#include "support/RecordingSequencer.h"
+#include "support/ScriptedFileDialog.h"
 
 #include <QFile>
 #include <QIcon>
@@ -10,85 +14,76 @@
 
 namespace {
 
-using PlayerWindow = PlayerFixture;
+using PlayerWindowTest = PlayerFixture;
 
-TEST_F(PlayerWindow, IsAFixedBlackWindowWithMinimiseAndCloseOnlyAtItsPlace) {
-    Form1& form = started();
-    EXPECT_EQ(form.geometry(), QRect(92, 86, 136, 169));
-    EXPECT_EQ(form.minimumSize(), QSize(136, 169));
-    EXPECT_EQ(form.maximumSize(), QSize(136, 169));
+// A click anywhere on the window reaches the control under the pointer; at
+// each one-pixel seam between two controls, the one on top.
+TEST_F(PlayerWindowTest, EachClickReachesTheControlUnderThePointer) {
+    PlayerWindow& form = started();
+    const auto clickAt = [&](int x, int y) {
+        QWidget* target = form.childAt(x, y);
+        ASSERT_NE(target, nullptr) << x << "," << y;
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(&form, QPoint(x, y)));
+    };
+    windows::playlist()->hide();
+    clickAt(60, 135); // the mascot's last row, above the buttons
+    EXPECT_TRUE(windows::playlist()->isVisible());
 
-    const Qt::WindowFlags flags = form.windowFlags();
-    EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
-    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
-    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
-    EXPECT_EQ(form.windowType(), Qt::Window); // keeps its task bar entry
-    EXPECT_EQ(form.palette().color(QPalette::Window), QColor(Qt::black));
-    EXPECT_TRUE(form.autoFillBackground());
-    EXPECT_TRUE(form.windowIcon().availableSizes().contains(QSize(32, 32)));
+    const struct {
+        QPoint at;
+        QStringList calls;
+    } clicks[] = {
+        {{40, 140}, {"pause"}},                          // load | pause
+        {{96, 140}, {"stop", "close"}},                  // pause | stop
+        {{135, 140}, {"stop", "close"}},                 // stop, right edge
+        {{20, 152}, {"stop", "close", "open ", "play"}}, // the row | play
+        {{135, 168}, {"stop", "close", "open ", "play"}},
+    };
+    for (const auto& [at, calls] : clicks) {
+        RecordingSequencer::log().clear();
+        clickAt(at.x(), at.y());
+        EXPECT_EQ(RecordingSequencer::log(), calls) << at.x() << "," << at.y();
+    }
+    ScriptedFileDialog::cancel();
+    clickAt(10, 136); // load
+    EXPECT_EQ(ScriptedFileDialog::shows().size(), 1);
+    EXPECT_TRUE(fatalReports.isEmpty());
 }
 
-TEST_F(PlayerWindow, PlacesEveryControlAsDesignedWithTheButtonsOnTop) {
-    Form1& form = started();
-    EXPECT_EQ(form.imgMascot->geometry(), QRect(0, 0, 137, 137));
-    EXPECT_EQ(form.cmdLoad->geometry(), QRect(0, 136, 41, 17));
-    EXPECT_EQ(form.cmdPause->geometry(), QRect(40, 136, 57, 17));
-    EXPECT_EQ(form.cmdStop->geometry(), QRect(96, 136, 41, 17));
-    EXPECT_EQ(form.cmdPlay->geometry(), QRect(0, 152, 137, 17));
-    EXPECT_EQ(form.imgAnime[0]->geometry(), QRect(152, 0, 121, 137));
-    EXPECT_EQ(form.imgAnime[1]->geometry(), QRect(272, 0, 121, 137));
-    EXPECT_EQ(form.imgAnime[2]->geometry(), QRect(392, 0, 121, 137));
-    EXPECT_EQ(form.imgAnime[3]->geometry(), QRect(256, 64, 121, 137));
-
-    // At each one-pixel seam the control stored first lies on top.
-    EXPECT_EQ(form.childAt(10, 136), form.cmdLoad);
-    EXPECT_EQ(form.childAt(40, 140), form.cmdPause);
-    EXPECT_EQ(form.childAt(96, 140), form.cmdStop);
-    EXPECT_EQ(form.childAt(20, 152), form.cmdPlay);
-    EXPECT_EQ(form.childAt(60, 135), form.imgMascot);
-}
-
-TEST_F(PlayerWindow, TabsThroughLoadPauseStopPlay) {
-    Form1& form = started();
-    QWidget* next = form.cmdLoad;
-    QStringList order;
-    for (QWidget* button : {form.cmdPause, form.cmdStop, form.cmdPlay}) {
+TEST_F(PlayerWindowTest, TabsThroughLoadPauseStopPlay) {
+    started();
+    QWidget* next = button("load");
+    for (QWidget* expected : {button("pause"), button("stop"), button("play")}) {
         do
             next = next->nextInFocusChain();
         while (next->focusPolicy() == Qt::NoFocus);
-        EXPECT_EQ(next, button);
+        EXPECT_EQ(next, expected);
     }
 }
 
-TEST_F(PlayerWindow, ButtonsShowTheirFaceAndThePressedPictureWhileHeldDown) {
-    Form1& form = started();
-    const struct {
-        PictureButton* button;
-        const char* name;
-    } buttons[] = {{form.cmdLoad, "load"},
-                   {form.cmdPause, "pause"},
-                   {form.cmdStop, "stop"},
-                   {form.cmdPlay, "play"}};
-    for (const auto& [button, name] : buttons) {
+TEST_F(PlayerWindowTest, ButtonsShowTheirFaceAndThePressedPictureWhileHeldDown) {
+    started();
+    for (const char* name : {"load", "pause", "stop", "play"}) {
+        PictureButton* held = button(name);
         const QImage face(QStringLiteral(":/buttons/%1.jpg").arg(name));
         const QImage pressed(QStringLiteral(":/buttons/%1_down.jpg").arg(name));
-        ASSERT_EQ(face.size(), button->size()) << name;
-        ASSERT_EQ(pressed.size(), button->size()) << name;
-        const auto shown = [&] { return button->grab().toImage().convertToFormat(face.format()); };
+        ASSERT_EQ(face.size(), held->size()) << name;
+        ASSERT_EQ(pressed.size(), held->size()) << name;
+        const auto shown = [&] { return held->grab().toImage().convertToFormat(face.format()); };
 
         EXPECT_EQ(shown(), face) << name;
-        QTest::mousePress(button, Qt::LeftButton);
+        QTest::mousePress(held, Qt::LeftButton);
         EXPECT_EQ(shown(), pressed) << name;
-        QTest::mouseRelease(button, Qt::LeftButton);
+        QTest::mouseRelease(held, Qt::LeftButton);
         EXPECT_EQ(shown(), face) << name;
     }
 }
 
-TEST_F(PlayerWindow, TheMascotShowsItsFrameUnscaledFromItsTopLeftCorner) {
-    Form1& form = started();
-    const QImage shown = form.imgMascot->grab().toImage();
-    const QImage frame = form.imgAnime[0]->pixmap().toImage().convertToFormat(shown.format());
-    EXPECT_EQ(shown.copy(0, 0, 121, 137), frame);
+TEST_F(PlayerWindowTest, TheMascotShowsItsFrameUnscaledFromItsTopLeftCorner) {
+    started();
+    const QImage shown = mascot()->grab().toImage();
+    const QImage first = frame(0)->pixmap().toImage().convertToFormat(shown.format());
+    EXPECT_EQ(shown.copy(0, 0, 121, 137), first);
 }
 
 } // namespace

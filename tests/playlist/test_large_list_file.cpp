@@ -1,4 +1,4 @@
-#include "test_form2_fixture.h"
+#include "PlaylistFixture.h"
 
 #include "playlist/ListFile.h"
 #include "support/PeakMemory.h"
@@ -11,7 +11,7 @@ namespace {
 
 // A list file from another program, or not a list file at all: a million
 // lines, far more than a list can hold.
-class LargeListFileTest : public Form2Test {
+class LargeListFileTest : public PlaylistFixture {
 protected:
     // Writes `lines` lines of about 40 bytes; the file's size.
     qint64 writeLines(const QString& path, int lines) {
@@ -34,7 +34,7 @@ protected:
         ScriptedFileDialog::answer(path);
         PeakMemory::reset();
         const std::int64_t before = PeakMemory::current();
-        click(playlist().cmdLoad);
+        click("loadButton");
         return PeakMemory::peak() - before;
     }
 
@@ -51,7 +51,7 @@ TEST_F(LargeListFileTest, AMillionLinesAreRefusedWithAMessageAndChangeNothing) {
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("million.lst"));
     EXPECT_TRUE(messages[0].contains(QString::number(ListFile::MaxEntries)));
-    EXPECT_EQ(playlist().lstName->entries(), QStringList({"kept.mid"}));
+    EXPECT_EQ(shownEntries(), QStringList({"kept.mid"}));
     EXPECT_EQ(playlist().windowTitle(), "MidiList");
     // The bytes and the buffer they are converted into (twice their size);
     // the entries stop at the limit instead of taking as much again.
@@ -75,7 +75,7 @@ TEST_F(LargeListFileTest, AFileLargerThanAnyListIsRefusedUnread) {
     }
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("huge.lst"));
-    EXPECT_EQ(playlist().lstName->entries(), QStringList({"kept.mid"}));
+    EXPECT_EQ(shownEntries(), QStringList({"kept.mid"}));
     EXPECT_EQ(playlist().windowTitle(), "MidiList");
 }
 

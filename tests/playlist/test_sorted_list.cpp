@@ -41,6 +41,20 @@ TEST(SortedList, KeepsDuplicatesSideBySideAndEmptyEntriesFirst) {
     EXPECT_EQ(list.entries(), QStringList({"", "", "a.mid", "b.mid", "b.mid", "c.mid"}));
 }
 
+TEST(SortedList, AnEntryAddedAfterDeletesStillGoesToItsSortedPlace) {
+    SortedList list = listOf({"a.mid", "c.mid", "e.mid", "g.mid"});
+    list.removeAt(0);
+    list.add("d.mid");
+    // Stop here if the add went wrong: a list that lost track of its order
+    // might write past its end on the next one.
+    ASSERT_EQ(list.entries(), QStringList({"c.mid", "d.mid", "e.mid", "g.mid"}));
+    list.removeAt(0);
+    list.removeAt(0);
+    list.add("b.mid");
+    list.add("f.mid");
+    EXPECT_EQ(list.entries(), QStringList({"b.mid", "e.mid", "f.mid", "g.mid"}));
+}
+
 TEST(SortedList, AddingAllAtOnceGivesWhatAddingOneByOneGives) {
     std::mt19937 random(7);
     const QStringList names{"a.mid", "A.mid", "b.mid", "B.MID", "", "c d.mid", "C,D.mid", "ä.mid"};

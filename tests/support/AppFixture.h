@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/SharedState.h"
+#include "support/QtTestHelpers.h"
 
 #include <QObject>
 #include <QStringList>

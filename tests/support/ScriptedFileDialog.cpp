@@ -11,9 +11,15 @@ std::deque<std::optional<QString>>& script() {
 }
 } // namespace
 
-void ScriptedFileDialog::answer(const QString& path) { script().push_back(path); }
-void ScriptedFileDialog::cancel() { script().push_back(std::nullopt); }
-void ScriptedFileDialog::clearScript() { script().clear(); }
+void ScriptedFileDialog::answer(const QString& path) {
+    script().push_back(path);
+}
+void ScriptedFileDialog::cancel() {
+    script().push_back(std::nullopt);
+}
+void ScriptedFileDialog::clearScript() {
+    script().clear();
+}
 
 QStringList& ScriptedFileDialog::shows() {
     static QStringList entries;

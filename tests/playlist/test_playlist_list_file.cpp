@@ -1,4 +1,4 @@
-#include "test_form2_fixture.h"
+#include "PlaylistFixture.h"
 
 #include "playlist/ListFile.h"
 #include "support/ScriptedFileDialog.h"
@@ -12,11 +12,11 @@ namespace {
 
 const QString listFilter = QStringLiteral("演奏リスト(*.lst)|*.lst|全てのファイル|*.*");
 
-class Form2ListFileTest : public Form2Test {
+class PlaylistListFileTest : public PlaylistFixture {
 protected:
     void TearDown() override {
         ListFile::setWriteFunction({});
-        Form2Test::TearDown();
+        PlaylistFixture::TearDown();
     }
 
     QString path(const QString& name) const { return folder.filePath(name); }
@@ -33,18 +33,17 @@ protected:
 
     static void save(const QString& file) {
         ScriptedFileDialog::answer(file);
-        click(playlist().cmdSave);
+        click("saveButton");
     }
     static void load(const QString& file) {
         ScriptedFileDialog::answer(file);
-        click(playlist().cmdLoad);
+        click("loadButton");
     }
-    static QStringList entries() { return playlist().lstName->entries(); }
 
     QTemporaryDir folder;
 };
 
-TEST_F(Form2ListFileTest, SaveWritesEveryEntryInOrderAndTheCaptionBecomesThePath) {
+TEST_F(PlaylistListFileTest, SaveWritesEveryEntryInOrderAndTheCaptionBecomesThePath) {
     add("B.mid");
     add("C:\\MIDI\\a, b.mid");
     add("a.mid");
@@ -56,27 +55,27 @@ TEST_F(Form2ListFileTest, SaveWritesEveryEntryInOrderAndTheCaptionBecomesThePath
     EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(Form2ListFileTest, LoadReplacesTheListKeepingTheFilesOrderAmongEqualEntries) {
+TEST_F(PlaylistListFileTest, LoadReplacesTheListKeepingTheFilesOrderAmongEqualEntries) {
     add("old.mid");
     write(path("in.lst"), "\"b.mid\"\r\n\"B.mid\"\r\n\"A.mid\",\"x, y.mid\"\r\n\r\n");
     load(path("in.lst"));
-    EXPECT_EQ(entries(), QStringList({"", "A.mid", "b.mid", "B.mid", "x, y.mid"}));
+    EXPECT_EQ(shownEntries(), QStringList({"", "A.mid", "b.mid", "B.mid", "x, y.mid"}));
     EXPECT_EQ(playlist().windowTitle(), path("in.lst"));
     EXPECT_EQ(ScriptedFileDialog::shows(), QStringList({"open " + listFilter}));
 }
 
-TEST_F(Form2ListFileTest, ASavedListLoadsBackIntoAFreshWindowUnchanged) {
+TEST_F(PlaylistListFileTest, ASavedListLoadsBackIntoAFreshWindowUnchanged) {
     for (const char* file : {"b.MID", "B.mid", "/m/日本語 の曲.mid", "", "a.mid", "b.mid"})
         add(QString::fromUtf8(file));
-    const QStringList saved = entries();
+    const QStringList saved = shownEntries();
     save(path("round.lst"));
     playlist().close();
     flushDeletes();
     load(path("round.lst"));
-    EXPECT_EQ(entries(), saved);
+    EXPECT_EQ(shownEntries(), saved);
 }
 
-TEST_F(Form2ListFileTest, ANameTypedWithoutExtensionIsUsedAsTyped) {
+TEST_F(PlaylistListFileTest, ANameTypedWithoutExtensionIsUsedAsTyped) {
     add("a.mid");
     save(path("mylist"));
     EXPECT_TRUE(QFile::exists(path("mylist")));
@@ -84,23 +83,23 @@ TEST_F(Form2ListFileTest, ANameTypedWithoutExtensionIsUsedAsTyped) {
     EXPECT_EQ(playlist().windowTitle(), path("mylist"));
 }
 
-TEST_F(Form2ListFileTest, AnEmptyListIsAnEmptyFileAndLoadingItEmptiesTheList) {
+TEST_F(PlaylistListFileTest, AnEmptyListIsAnEmptyFileAndLoadingItEmptiesTheList) {
     save(path("empty.lst"));
     EXPECT_EQ(bytesOf(path("empty.lst")), QByteArray());
     add("a.mid");
     playlist().setWindowTitle("MidiList");
     load(path("empty.lst"));
-    EXPECT_TRUE(entries().isEmpty());
+    EXPECT_TRUE(shownEntries().isEmpty());
     EXPECT_EQ(playlist().windowTitle(), path("empty.lst"));
 }
 
-TEST_F(Form2ListFileTest, ACancelledDialogChangesNothingAndSaysNothing) {
+TEST_F(PlaylistListFileTest, ACancelledDialogChangesNothingAndSaysNothing) {
     add("a.mid");
     ScriptedFileDialog::cancel();
-    click(playlist().cmdSave);
+    click("saveButton");
     ScriptedFileDialog::cancel();
-    click(playlist().cmdLoad);
-    EXPECT_EQ(entries(), QStringList({"a.mid"}));
+    click("loadButton");
+    EXPECT_EQ(shownEntries(), QStringList({"a.mid"}));
     EXPECT_EQ(playlist().windowTitle(), "MidiList");
     EXPECT_EQ(ScriptedFileDialog::shows().size(), 2);
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
@@ -108,7 +107,7 @@ TEST_F(Form2ListFileTest, ACancelledDialogChangesNothingAndSaysNothing) {
     EXPECT_TRUE(fatalReports.isEmpty());
 }
 
-TEST_F(Form2ListFileTest, AFailedSaveNamesTheFileAndLeavesListCaptionAndDiskAsTheyWere) {
+TEST_F(PlaylistListFileTest, AFailedSaveNamesTheFileAndLeavesListCaptionAndDiskAsTheyWere) {
     add("a.mid");
     save(path("first.lst"));
     write(path("second.lst"), "\"old.mid\"\r\n");
@@ -121,7 +120,7 @@ TEST_F(Form2ListFileTest, AFailedSaveNamesTheFileAndLeavesListCaptionAndDiskAsTh
     EXPECT_TRUE(messages[0].contains("second.lst"));
     EXPECT_EQ(bytesOf(path("second.lst")), QByteArray("\"old.mid\"\r\n"));
     EXPECT_EQ(playlist().windowTitle(), path("first.lst"));
-    EXPECT_EQ(entries(), QStringList({"a.mid"}));
+    EXPECT_EQ(shownEntries(), QStringList({"a.mid"}));
 
     ListFile::setWriteFunction({});
     save(path("no-such-folder/third.lst"));
@@ -131,7 +130,7 @@ TEST_F(Form2ListFileTest, AFailedSaveNamesTheFileAndLeavesListCaptionAndDiskAsTh
     EXPECT_TRUE(fatalReports.isEmpty());
 }
 
-TEST_F(Form2ListFileTest, AFailedLoadNamesTheFileAndLeavesListAndCaptionAsTheyWere) {
+TEST_F(PlaylistListFileTest, AFailedLoadNamesTheFileAndLeavesListAndCaptionAsTheyWere) {
     add("a.mid");
     load(path("missing.lst"));
     ASSERT_EQ(messages.size(), 1);
@@ -141,7 +140,7 @@ TEST_F(Form2ListFileTest, AFailedLoadNamesTheFileAndLeavesListAndCaptionAsTheyWe
     load(path("huge.lst"));
     ASSERT_EQ(messages.size(), 2);
     EXPECT_TRUE(messages[1].contains("huge.lst"));
-    EXPECT_EQ(entries(), QStringList({"a.mid"}));
+    EXPECT_EQ(shownEntries(), QStringList({"a.mid"}));
     EXPECT_EQ(playlist().windowTitle(), "MidiList");
     EXPECT_TRUE(fatalReports.isEmpty());
 }

@@ -1,0 +1,258 @@
+#include "PlaylistFixture.h"
+
+#include "about/AboutWindow.h"
+
+#include <QApplication>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionSlider>
+
+namespace {
+
+const char* const controlNames[] = {"animationBox", "speedBar",   "list",       "addButton",
+                                    "removeButton", "loadButton", "saveButton", "aboutButton"};
+
+QRect barPart(QScrollBar* bar, QStyle::SubControl part) {
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.subControls = QStyle::SC_All;
+    option.orientation = bar->orientation();
+    option.state |= QStyle::State_Horizontal;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
+}
+
+// A click that comes from the window system, so that a modal window can block it.
+void clickThroughWindow(QWidget* control) {
+    QWidget* window = control->window();
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                      control->mapTo(window, control->rect().center()));
+}
+
+// Whether text drawn in white shows in the area: smoothed glyphs leave few
+// pixels fully white, so nearly white counts.
+// Where the check box draws its caption, in its window's coordinates.
+QRect captionArea(QCheckBox* box) {
+    QStyleOptionButton option;
+    option.initFrom(box);
+    return box->style()
+        ->subElementRect(QStyle::SE_CheckBoxContents, &option, box)
+        .translated(box->pos());
+}
+
+TEST_F(PlaylistFixture, EveryControlShowsInsideTheBlackWindowAndTheListIsWhiteOnBlack) {
+    add("a.mid");
+    PlaylistWindow& window = playlist();
+    for (const char* name : controlNames) {
+        QWidget* one = control(window, name);
+        EXPECT_TRUE(one->isVisible()) << name;
+        EXPECT_TRUE(window.rect().contains(one->geometry())) << name;
+    }
+    const std::pair<const char*, const char*> captions[] = {{"addButton", "追加"},
+                                                            {"removeButton", "削除"},
+                                                            {"loadButton", "読込"},
+                                                            {"saveButton", "保存"},
+                                                            {"aboutButton", "About"}};
+    for (const auto& [name, caption] : captions)
+        EXPECT_EQ(button(name)->text(), QString::fromUtf8(caption)) << name;
+    EXPECT_EQ(animationBox()->text(), "アニメーション");
+
+    const QImage shot = window.grab().toImage();
+    EXPECT_EQ(shot.pixelColor(window.width() - 1, window.height() - 1), QColor(Qt::black));
+    const QRect firstEntry = list()->visualRect(list()->model()->index(0, 0));
+    EXPECT_TRUE(
+        holdsWhite(shot, firstEntry.translated(list()->viewport()->mapTo(&window, QPoint()))));
+    EXPECT_EQ(shot.pixelColor(list()->geometry().center()), QColor(Qt::black));
+    EXPECT_TRUE(holdsWhite(shot, captionArea(animationBox())));
+    EXPECT_EQ(shot.pixelColor(animationBox()->geometry().bottomRight()), QColor(Qt::black));
+    // The buttons keep the system's colours.
+    const QRect addButton = button("addButton")->geometry();
+    EXPECT_NE(shot.pixelColor(addButton.left() + 3, addButton.center().y()), QColor(Qt::black));
+}
+
+TEST_F(PlaylistFixture, TheCheckBoxHasTheFocusAndTabFollowsTheDesignedOrder) {
+    PlaylistWindow& window = playlist();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QStringList order;
+    for (std::size_t i = 0; i < std::size(controlNames); ++i) {
+        QWidget* focused = QApplication::focusWidget();
+        order << (focused ? focused->objectName() : QString());
+        QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    EXPECT_EQ(order, QStringList(std::begin(controlNames), std::end(controlNames)));
+}
+
+TEST_F(PlaylistFixture, AddPutsTheCurrentFileInItsPlaceIgnoringCase) {
+    click("addButton"); // before any file: one empty entry
+    EXPECT_EQ(shownEntries(), QStringList({""}));
+    add("B.mid");
+    add("a.mid");
+    add("C.mid");
+    EXPECT_EQ(shownEntries(), QStringList({"", "a.mid", "B.mid", "C.mid"}));
+    add("b.MID");
+    add("a.mid");
+    EXPECT_EQ(shownEntries(), QStringList({"", "a.mid", "a.mid", "B.mid", "b.MID", "C.mid"}));
+}
+
+TEST_F(PlaylistFixture, AddToAFullListSaysSoAndChangesNothing) {
+    QStringList full;
+    for (int i = 0; i < SortedList::MaxEntries; ++i)
+        full << QStringLiteral("/m/%1.mid").arg(i);
+    list()->addAll(full);
+    add("/m/one-more.mid");
+    EXPECT_EQ(list()->count(), SortedList::MaxEntries);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("いっぱい"));
+    EXPECT_TRUE(fatalReports.isEmpty());
+    EXPECT_TRUE(windows::playlist().isLoaded());
+}
+
+TEST_F(PlaylistFixture, DeleteRemovesTheChosenEntryAndNothingWhenNoneIsChosen) {
+    add("a.mid");
+    add("b.mid");
+    add("c.mid");
+    click("removeButton");
+    EXPECT_EQ(list()->count(), 3);
+
+    clickEntry(1);
+    click("removeButton");
+    EXPECT_EQ(shownEntries(), QStringList({"a.mid", "c.mid"}));
+    // The entry that moved up was not chosen: a second press deletes nothing.
+    EXPECT_EQ(list()->selectedIndex(), -1);
+    click("removeButton");
+    EXPECT_EQ(list()->count(), 2);
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(fatalReports.isEmpty());
+}
+
+TEST_F(PlaylistFixture, DoubleClickPlaysTheEntryEvenAnEmptyOne) {
+    add("/music/x.mid");
+    state().currentFile = "/music/current.mid";
+    add("");
+    doubleClickEntry(0);
+    EXPECT_EQ(state().currentFile, "");
+    EXPECT_EQ(RecordingSequencer::log(), QStringList({"stop", "close", "open ", "play"}));
+    EXPECT_EQ(player().windowTitle(), "");
+
+    RecordingSequencer::log().clear();
+    doubleClickEntry(1);
+    EXPECT_EQ(state().currentFile, "/music/x.mid");
+    EXPECT_TRUE(RecordingSequencer::log().contains("open /music/x.mid"));
+    EXPECT_TRUE(animationTimer()->isActive());
+}
+
+TEST_F(PlaylistFixture, TheCheckBoxSwitchesOnlyTheMascotTimer) {
+    QTimer* timer = animationTimer();
+    click(animationBox());
+    EXPECT_EQ(state().animation, AnimationSwitch::Off);
+    EXPECT_FALSE(timer->isActive());
+    click(animationBox()); // nothing plays: the mascot moves all the same
+    EXPECT_EQ(state().animation, AnimationSwitch::On);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 500);
+
+    click(control(player(), "playButton"));
+    RecordingSequencer::log().clear();
+    click(animationBox()); // during playback: the music goes on
+    EXPECT_FALSE(timer->isActive());
+    EXPECT_EQ(state().animation, AnimationSwitch::Off);
+    EXPECT_TRUE(RecordingSequencer::log().isEmpty());
+
+    click(animationBox());
+    animationBox()->setCheckState(Qt::PartiallyChecked); // stored, the timer left alone
+    EXPECT_EQ(state().animation, AnimationSwitch::Mixed);
+    EXPECT_TRUE(timer->isActive());
+}
+
+TEST_F(PlaylistFixture, TheBarRunsFrom1To1000AndSetsTheIntervalAtOnce) {
+    click(animationBox());
+    click(animationBox());
+    ASSERT_TRUE(animationTimer()->isActive());
+
+    QTest::keyClick(speedBar(), Qt::Key_Home);
+    EXPECT_EQ(state().frameInterval, 1);
+    EXPECT_EQ(animationTimer()->interval(), 1);
+    QTest::keyClick(speedBar(), Qt::Key_End);
+    EXPECT_EQ(state().frameInterval, 1000);
+    EXPECT_EQ(animationTimer()->interval(), 1000);
+    EXPECT_TRUE(animationTimer()->isActive());
+}
+
+TEST_F(PlaylistFixture, TheBarStepsByOneAndTenAndReportsADragOnlyOnRelease) {
+    QScrollBar* bar = speedBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, barPart(bar, QStyle::SC_ScrollBarAddLine).center());
+    EXPECT_EQ(state().frameInterval, 501);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, barPart(bar, QStyle::SC_ScrollBarSubPage).center());
+    EXPECT_EQ(state().frameInterval, 491);
+    EXPECT_EQ(animationTimer()->interval(), 491);
+
+    const QPoint thumb = barPart(bar, QStyle::SC_ScrollBarSlider).center();
+    QTest::mousePress(bar, Qt::LeftButton, {}, thumb);
+    QTest::mouseMove(bar, thumb + QPoint(30, 0));
+    EXPECT_NE(bar->sliderPosition(), 491);
+    EXPECT_EQ(state().frameInterval, 491);
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, thumb + QPoint(30, 0));
+    EXPECT_GT(state().frameInterval, 491);
+    EXPECT_EQ(state().frameInterval, bar->value());
+    EXPECT_EQ(animationTimer()->interval(), bar->value());
+}
+
+TEST_F(PlaylistFixture, AReopenedWindowStartsAfreshWhileTheSharedStateStays) {
+    add("a.mid");
+    speedBar()->setValue(800);
+    click(animationBox());
+    playlist().close();
+    flushDeletes();
+    EXPECT_FALSE(windows::playlist().isLoaded());
+    EXPECT_EQ(programEnds, 0);
+
+    windows::playlist().show();
+    EXPECT_EQ(list()->count(), 0);
+    EXPECT_EQ(playlist().windowTitle(), "MidiList");
+    EXPECT_EQ(animationBox()->checkState(), Qt::Checked);
+    EXPECT_EQ(speedBar()->value(), 500);
+    EXPECT_EQ(state().frameInterval, 800);
+    EXPECT_EQ(state().animation, AnimationSwitch::Off);
+    EXPECT_FALSE(animationTimer()->isActive());
+    EXPECT_EQ(animationTimer()->interval(), 800);
+}
+
+TEST_F(PlaylistFixture, AboutIsModalWhileTheMascotKeepsMoving) {
+    speedBar()->setValue(5);
+    click(animationBox());
+    click(animationBox());
+    int ticks = 0;
+    QObject::connect(animationTimer(), &QTimer::timeout, [&] { ++ticks; });
+    QWidget* playButton = control(player(), "playButton");
+
+    bool opened = false;
+    int ticksWhileOpen = 0;
+    QTimer::singleShot(0, [&] {
+        opened = windows::about().isLoaded() && windows::about()->isVisible() &&
+                 windows::about()->isModal();
+        clickThroughWindow(button("addButton"));
+        clickThroughWindow(playButton);
+        QTest::qWait(200);
+        ticksWhileOpen = ticks;
+        windows::about()->close();
+    });
+    click("aboutButton");
+    EXPECT_TRUE(opened);
+    EXPECT_GT(ticksWhileOpen, 5);
+    EXPECT_EQ(list()->count(), 0);
+    EXPECT_TRUE(RecordingSequencer::log().isEmpty());
+    EXPECT_FALSE(windows::about().isLoaded());
+
+    clickThroughWindow(button("addButton"));
+    EXPECT_EQ(list()->count(), 1);
+    clickThroughWindow(playButton);
+    EXPECT_TRUE(RecordingSequencer::log().contains("play"));
+}
+
+} // namespace
