@@ -1,7 +1,7 @@
 // The whole way of a file the user opens, on the real synthesizer without
 // audio output: the bytes as a file, "Open", "Play", a second of sound,
-// "Stop", "Close". Every input runs on the one shared engine, whose SoundFont
-// is loaded once. A file the device accepts must also load in FluidSynth's
+// "Stop", "Close". Every input runs on one engine, whose SoundFont is loaded
+// once. A file the device accepts must also load in FluidSynth's
 // own parser, which runs only once playback starts: any error FluidSynth
 // logs then means the device let through a file it should have repaired or
 // refused at "Open". No sample it renders is NaN or infinite.
@@ -9,6 +9,7 @@
 
 #include "platform/FluidSynthDevice.h"
 #include "platform/FluidSynthEngine.h"
+#include "support/TestEngine.h"
 
 #include <QTemporaryDir>
 
@@ -26,7 +27,7 @@ namespace {
 struct Session {
     QTemporaryDir dir;
     QString file = dir.filePath("input.mid");
-    std::shared_ptr<FluidSynthEngine> engine = FluidSynthEngine::shared();
+    std::shared_ptr<FluidSynthEngine> engine = makeTestEngine();
     FluidSynthDevice device{FluidSynthDevice::Output::Offline, engine};
 };
 

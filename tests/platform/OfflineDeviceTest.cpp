@@ -1,16 +1,12 @@
 #include "OfflineDeviceTest.h"
 
-#include "platform/FluidSynthEngine.h"
-
 #include <algorithm>
 #include <cmath>
 
 void OfflineDeviceTest::SetUp() {
     ASSERT_TRUE(dir.isValid());
-    if (!FluidSynthEngine::shared()->ready())
-        GTEST_SKIP() << "no General MIDI SoundFont installed (timgm6mb-soundfont)";
-    // Start from a quiet synthesizer: the engine is shared with earlier tests.
-    render(1.0);
+    if (!testSoundFontInstalled())
+        GTEST_SKIP() << "the TimGM6mb SoundFont is not installed (timgm6mb-soundfont)";
 }
 
 std::filesystem::path OfflineDeviceTest::write(const std::string& name, const Bytes& bytes) const {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "platform/FluidSynthDevice.h"
+#include "platform/FluidSynthEngine.h"
 #include "support/MidiFileBuilder.h"
+#include "support/TestEngine.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -10,8 +12,8 @@
 #include <string>
 #include <vector>
 
-// A FluidSynth device on the real engine without audio output, files written
-// into a fresh folder, and the rendered sound measured.
+// A FluidSynth device on an engine of the test's own without audio output,
+// files written into a fresh folder, and the rendered sound measured.
 class OfflineDeviceTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -39,5 +41,6 @@ protected:
     static constexpr double releaseSeconds = 0.3;
 
     QTemporaryDir dir;
-    FluidSynthDevice device{FluidSynthDevice::Output::Offline};
+    std::shared_ptr<FluidSynthEngine> engine = makeTestEngine();
+    FluidSynthDevice device{FluidSynthDevice::Output::Offline, engine};
 };

@@ -1,6 +1,7 @@
 #include "platform/FluidSynthDevice.h"
 #include "platform/FluidSynthEngine.h"
 #include "support/MidiFileBuilder.h"
+#include "support/TestEngine.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -54,11 +55,9 @@ TEST_F(EngineTest, WithoutASoundFontEverythingIsSilentAfterOneLine) {
 }
 
 TEST_F(EngineTest, WithoutAudioOutputOpenFailsAfterOneLine) {
-    FluidSynthEngine::Config config = FluidSynthEngine::systemConfig();
-    config.audioDrivers = {"no-such-driver", "another-missing-one"};
-    const auto engine = std::make_shared<FluidSynthEngine>(config);
-    if (!engine->ready())
-        GTEST_SKIP() << "no General MIDI SoundFont installed (timgm6mb-soundfont)";
+    if (!testSoundFontInstalled())
+        GTEST_SKIP() << "the TimGM6mb SoundFont is not installed (timgm6mb-soundfont)";
+    const auto engine = makeTestEngine({"no-such-driver", "another-missing-one"});
     FluidSynthDevice device(FluidSynthDevice::Output::Speakers, engine);
     EXPECT_EQ(lines(playThrough(device)), 1);
     EXPECT_EQ(playThrough(device), ""); // said once is enough

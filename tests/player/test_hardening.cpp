@@ -10,6 +10,7 @@
 #include "playlist/SortedListBox.h"
 #include "support/MidiFileBuilder.h"
 #include "support/ScriptedFileDialog.h"
+#include "support/TestEngine.h"
 
 #include <QDir>
 #include <QTest>
@@ -25,16 +26,8 @@ namespace {
 // The player window on the real FluidSynth device, fed by the open dialog.
 class PlayerHardening : public PlayerFixture {
 protected:
-    void TearDown() override {
-        PlayerFixture::TearDown();
-        // Later tests share the synthesizer: let the reverb of the last notes die away.
-        std::vector<float> left(FluidSynthDevice::sampleRate), right(left.size());
-        FluidSynthDevice(FluidSynthDevice::Output::Offline)
-            .render(left.data(), right.data(), static_cast<int>(left.size()));
-    }
-
     void useDevice(FluidSynthDevice::Output output,
-                   std::shared_ptr<FluidSynthEngine> engine = FluidSynthEngine::shared()) {
+                   std::shared_ptr<FluidSynthEngine> engine = makeTestEngine()) {
         platform().makeSequencer = [this, output, engine] {
             auto made = std::make_unique<FluidSynthDevice>(output, engine);
             device = made.get();
@@ -70,9 +63,9 @@ protected:
 };
 
 TEST_F(PlayerHardening, AnyNameAPathCanHoldPlaysFromTheLoadButton) {
+    if (!testSoundFontInstalled())
+        GTEST_SKIP() << "the TimGM6mb SoundFont is not installed (timgm6mb-soundfont)";
     useDevice(FluidSynthDevice::Output::Offline);
-    if (!FluidSynthEngine::shared()->ready())
-        GTEST_SKIP() << "no General MIDI SoundFont installed (timgm6mb-soundfont)";
     Form1& form = started();
     ASSERT_TRUE(QDir(workingFolder.path()).mkdir("-my songs"));
     for (const char* name : {"-my songs/--help", "-my songs/\"quoted\" 'both' $HOME;`x`.mid",
@@ -87,9 +80,9 @@ TEST_F(PlayerHardening, AnyNameAPathCanHoldPlaysFromTheLoadButton) {
 }
 
 TEST_F(PlayerHardening, AFolderAFifoOrADeviceFileIsSilentAndTheWindowGoesOn) {
+    if (!testSoundFontInstalled())
+        GTEST_SKIP() << "the TimGM6mb SoundFont is not installed (timgm6mb-soundfont)";
     useDevice(FluidSynthDevice::Output::Offline);
-    if (!FluidSynthEngine::shared()->ready())
-        GTEST_SKIP() << "no General MIDI SoundFont installed (timgm6mb-soundfont)";
     Form1& form = started();
     const QString fifo = QDir(workingFolder.path()).filePath("fifo.mid");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
@@ -108,7 +101,7 @@ TEST_F(PlayerHardening, AFolderAFifoOrADeviceFileIsSilentAndTheWindowGoesOn) {
 // A machine without a SoundFont, or without any audio output that starts.
 struct SilentMachine {
     const char* name;
-    FluidSynthEngine::Config (*config)();
+    std::shared_ptr<FluidSynthEngine> (*engine)();
 };
 
 const SilentMachine silentMachines[] = {
@@ -116,14 +109,9 @@ const SilentMachine silentMachines[] = {
      [] {
          FluidSynthEngine::Config config = FluidSynthEngine::systemConfig();
          config.soundFonts = {"/nonexistent/default-GM.sf2"};
-         return config;
+         return std::make_shared<FluidSynthEngine>(config);
      }},
-    {"NoAudioOutput",
-     [] {
-         FluidSynthEngine::Config config = FluidSynthEngine::systemConfig();
-         config.audioDrivers = {"no-such-driver"};
-         return config;
-     }},
+    {"NoAudioOutput", [] { return makeTestEngine({"no-such-driver"}); }},
 };
 
 class SilentMachineTest : public PlayerHardening,
@@ -131,8 +119,7 @@ class SilentMachineTest : public PlayerHardening,
 
 TEST_P(SilentMachineTest, TheProgramWorksSilentlyAndSaysWhyInOneLine) {
     ::testing::internal::CaptureStderr();
-    useDevice(FluidSynthDevice::Output::Speakers,
-              std::make_shared<FluidSynthEngine>(GetParam().config()));
+    useDevice(FluidSynthDevice::Output::Speakers, GetParam().engine());
     std::string said = ::testing::internal::GetCapturedStderr();
     // Not captured: the offscreen platform's complaint that it cannot raise a window.
     Form1& form = started();

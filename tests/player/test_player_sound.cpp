@@ -6,6 +6,7 @@
 #include "player/Form1.h"
 #include "player/PictureButton.h"
 #include "support/MidiFileBuilder.h"
+#include "support/TestEngine.h"
 
 #include <QTest>
 #include <cmath>
@@ -27,9 +28,12 @@ double rms(FluidSynthDevice& device) {
 using PlayerSound = PlayerFixture;
 
 TEST_F(PlayerSound, APressOnPlayMakesSoundOnTheRealSynthesizer) {
+    if (!testSoundFontInstalled())
+        GTEST_SKIP() << "the TimGM6mb SoundFont is not installed (timgm6mb-soundfont)";
     FluidSynthDevice* device = nullptr;
     platform().makeSequencer = [&device] {
-        auto made = std::make_unique<FluidSynthDevice>(FluidSynthDevice::Output::Offline);
+        auto made =
+            std::make_unique<FluidSynthDevice>(FluidSynthDevice::Output::Offline, makeTestEngine());
         device = made.get();
         return made;
     };
