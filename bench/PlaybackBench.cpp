@@ -47,16 +47,16 @@ QString fiftyMegabytes() {
     return benchFile("50MB.mid", [] { return MidiFileBuilder::dense(100, 3900.0); });
 }
 
-void send(FluidSynthDevice& device, std::initializer_list<const char*> commands) {
-    for (const char* command : commands)
-        device.setCommand(QString::fromLatin1(command));
+void stopAndClose(FluidSynthDevice& device) {
+    device.stop();
+    device.close();
 }
 
-// What the play button sends.
+// What the play button does.
 void play(FluidSynthDevice& device, const QString& file) {
-    send(device, {"Stop", "Close"});
-    device.setFileName(file);
-    send(device, {"Open", "Play"});
+    stopAndClose(device);
+    device.open(file);
+    device.play();
 }
 
 // Renders period after period until one holds sound.
@@ -97,7 +97,7 @@ struct FreshDevice {
     FluidSynthDevice device{FluidSynthDevice::Output::Offline, engine};
 };
 
-// From the play button's commands to the first sound.
+// From the play button's press to the first sound.
 double playToFirstSoundMs(FluidSynthDevice& device, const QString& file) {
     return Bench::seconds([&] {
                play(device, file);
@@ -115,7 +115,7 @@ double laterFileMs() {
     FreshDevice fresh;
     play(fresh.device, song());
     renderSeconds(fresh.device, 0.5);
-    send(fresh.device, {"Stop", "Close"});
+    stopAndClose(fresh.device);
     renderSeconds(fresh.device, 1.0); // the reverb dies away
     return playToFirstSoundMs(fresh.device, laterSong());
 }
@@ -128,28 +128,26 @@ double secondsOfMusicPerCpuSecond() {
     play(device, file);
     renderSeconds(device, music);
     const double cpu = threadCpuSeconds() - start;
-    send(device, {"Stop", "Close"});
+    stopAndClose(device);
     return music / cpu;
 }
 
 double openMs(const QString& file) {
     FluidSynthDevice device(FluidSynthDevice::Output::Offline);
-    device.setFileName(file);
-    return Bench::seconds([&] { send(device, {"Open"}); }) * 1000;
+    return Bench::seconds([&] { device.open(file); }) * 1000;
 }
 
 double limitPlayToFirstSoundMs() {
     FluidSynthDevice device(FluidSynthDevice::Output::Offline);
-    device.setFileName(atTheLimit());
-    send(device, {"Open"});
+    device.open(atTheLimit());
     return Bench::seconds([&] {
-               send(device, {"Play"});
+               device.play();
                renderToFirstSound(device);
            }) *
            1000;
 }
 
-// Memory held at the first sound, beyond what was held before "Open".
+// Memory held at the first sound, beyond what was held before the file was opened.
 double limitMemoryMb() {
     FluidSynthDevice device(FluidSynthDevice::Output::Offline);
     FluidSynthEngine::shared()->awaitRetired();
@@ -159,15 +157,15 @@ double limitMemoryMb() {
     return static_cast<double>(heapInUse() - before) / (1 << 20);
 }
 
-// "Stop" and "Close" on the window's thread, and until the player they hand
+// Stop and close on the window's thread, and until the player they hand
 // to a thread of its own is freed.
 std::vector<double> closeAtTheLimit() {
     FluidSynthDevice device(FluidSynthDevice::Output::Offline);
     play(device, atTheLimit());
     renderToFirstSound(device);
-    const double commands = Bench::seconds([&] { send(device, {"Stop", "Close"}); });
+    const double closing = Bench::seconds([&] { stopAndClose(device); });
     const double deletion = Bench::seconds([] { FluidSynthEngine::shared()->awaitRetired(); });
-    return {commands * 1000, (commands + deletion) * 1000};
+    return {closing * 1000, (closing + deletion) * 1000};
 }
 
 const bool registered = [] {

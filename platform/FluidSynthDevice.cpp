@@ -49,7 +49,6 @@ struct FluidSynthDevice::Impl {
         : output(output), engine(std::move(engine)) {}
     ~Impl() { close(); }
 
-    void command(const QString& name);
     void open();
     void play();
     void halt();
@@ -73,10 +72,6 @@ struct FluidSynthDevice::Impl {
     const Output output;
     const std::shared_ptr<FluidSynthEngine> engine;
     QString fileName;
-    bool notify = false;
-    bool wait = false;
-    bool shareable = false;
-    QString deviceType;
 
     std::vector<std::uint8_t> midi; // the open file, checked and repaired
     fluid_player_t* player = nullptr;
@@ -84,21 +79,6 @@ struct FluidSynthDevice::Impl {
     std::unique_ptr<Link> link;
     bool started = false;
 };
-
-void FluidSynthDevice::Impl::command(const QString& name) {
-    const auto is = [&name](const char* command) {
-        return name.compare(QLatin1String(command), Qt::CaseInsensitive) == 0;
-    };
-    FluidLog::forget();
-    if (is("Open"))
-        open();
-    else if (is("Play"))
-        play();
-    else if (is("pause") || is("Stop"))
-        halt();
-    else if (is("Close"))
-        close();
-}
 
 void FluidSynthDevice::Impl::fail(const std::string& what) const {
     FluidLog::report("\"" + fileName.toStdString() + "\": " + what);
@@ -218,32 +198,40 @@ FluidSynthDevice::FluidSynthDevice(Output output, std::shared_ptr<FluidSynthEngi
 
 FluidSynthDevice::~FluidSynthDevice() = default;
 
-void FluidSynthDevice::setNotify(bool notify) {
-    impl_->notify = notify;
-}
-void FluidSynthDevice::setWait(bool wait) {
-    impl_->wait = wait;
-}
-void FluidSynthDevice::setShareable(bool shareable) {
-    impl_->shareable = shareable;
-}
-void FluidSynthDevice::setDeviceType(const QString& deviceType) {
-    impl_->deviceType = deviceType;
-}
-void FluidSynthDevice::setFileName(const QString& fileName) {
-    impl_->fileName = fileName;
-}
-
-void FluidSynthDevice::setCommand(const QString& command) {
-    // The device's boundary: whatever goes wrong inside, the caller sees a
-    // command that changed nothing.
+// The device's boundary: whatever goes wrong inside, the caller sees an
+// operation that changed nothing.
+template <class Operation> void FluidSynthDevice::quietly(Operation operation) {
+    FluidLog::forget();
     try {
-        impl_->command(command);
+        operation();
     } catch (const std::exception& error) {
         impl_->fail(std::string("the sequencer failed: ") + error.what());
     } catch (...) {
         impl_->fail("the sequencer failed");
     }
+}
+
+void FluidSynthDevice::open(const QString& fileName) {
+    quietly([&] {
+        impl_->fileName = fileName;
+        impl_->open();
+    });
+}
+
+void FluidSynthDevice::play() {
+    quietly([&] { impl_->play(); });
+}
+
+void FluidSynthDevice::pause() {
+    quietly([&] { impl_->halt(); });
+}
+
+void FluidSynthDevice::stop() {
+    pause();
+}
+
+void FluidSynthDevice::close() {
+    quietly([&] { impl_->close(); });
 }
 
 void FluidSynthDevice::render(float* left, float* right, int frames) {

@@ -107,10 +107,6 @@ void Form1::Form_Load() {
     Module1::intSpeed = 500;
     Module1::bytAnime = 1;
     forms::Form2().show();
-    MMC->setNotify(false);
-    MMC->setWait(true);
-    MMC->setShareable(false);
-    MMC->setDeviceType(QStringLiteral("Sequencer"));
     const FrameFiles frames;
     for (std::size_t i = 0; i < imgAnime.size(); ++i)
         imgAnime[i]->setPixmap(QPixmap::fromImage(frames.load(static_cast<int>(i))));
@@ -121,7 +117,7 @@ void Form1::Form_Load() {
 }
 
 void Form1::Form_Unload() {
-    MMC->setCommand(QStringLiteral("Close"));
+    MMC->close();
     forms::Form2().unload();
 }
 
@@ -142,9 +138,8 @@ void Form1::cmdLoad_Click() {
 void Form1::cmdPlay_Click() {
     cmdStop_Click();
     setCaption(Module1::strMidiFile);
-    MMC->setFileName(Module1::strMidiFile);
-    MMC->setCommand(QStringLiteral("Open"));
-    MMC->setCommand(QStringLiteral("Play"));
+    MMC->open(Module1::strMidiFile);
+    MMC->play();
     if (Module1::bytAnime == 1) {
         Timer.setInterval(Module1::intSpeed);
         Timer.start();
@@ -152,12 +147,12 @@ void Form1::cmdPlay_Click() {
 }
 
 void Form1::cmdPause_Click() {
-    MMC->setCommand(QStringLiteral("pause"));
+    MMC->pause();
 }
 
 void Form1::cmdStop_Click() {
-    MMC->setCommand(QStringLiteral("Stop"));
-    MMC->setCommand(QStringLiteral("Close"));
+    MMC->stop();
+    MMC->close();
     Timer.stop();
     intFrame = 0;
 }

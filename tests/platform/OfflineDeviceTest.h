@@ -8,7 +8,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -18,10 +17,10 @@ class OfflineDeviceTest : public ::testing::Test {
 protected:
     void SetUp() override;
 
-    std::filesystem::path write(const std::string& name, const Bytes& bytes) const;
-    // FileName, then each command in turn.
-    void send(const std::filesystem::path& file, std::initializer_list<const char*> commands);
-    void send(std::initializer_list<const char*> commands);
+    // The path of `bytes` written as `name` into the test's folder.
+    QString write(const std::string& name, const Bytes& bytes) const;
+    // What the player window does to play a file.
+    void openAndPlay(const QString& file);
 
     // Both channels of `seconds` of sound, left then right.
     std::vector<float> render(double seconds);

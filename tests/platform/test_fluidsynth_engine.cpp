@@ -22,12 +22,14 @@ protected:
         MidiFileBuilder::write(song.toStdString(), MidiFileBuilder::song());
     }
 
-    // Open, Play, pause, Stop, Close on `device`; what it wrote to stderr.
+    // open, play, pause, stop, close on `device`; what it wrote to stderr.
     std::string playThrough(FluidSynthDevice& device) {
         ::testing::internal::CaptureStderr();
-        device.setFileName(song);
-        for (const char* command : {"Open", "Play", "pause", "Stop", "Close"})
-            device.setCommand(QString::fromLatin1(command));
+        device.open(song);
+        device.play();
+        device.pause();
+        device.stop();
+        device.close();
         return ::testing::internal::GetCapturedStderr();
     }
 
@@ -45,9 +47,8 @@ TEST_F(EngineTest, WithoutASoundFontEverythingIsSilentAfterOneLine) {
 
     FluidSynthDevice device(FluidSynthDevice::Output::Offline, engine);
     EXPECT_EQ(playThrough(device), "");
-    device.setFileName(song);
-    device.setCommand("Open");
-    device.setCommand("Play");
+    device.open(song);
+    device.play();
     EXPECT_FALSE(device.isOpen());
     float left[256], right[256];
     device.render(left, right, 256);
@@ -61,7 +62,7 @@ TEST_F(EngineTest, WithoutAudioOutputOpenFailsAfterOneLine) {
     FluidSynthDevice device(FluidSynthDevice::Output::Speakers, engine);
     EXPECT_EQ(lines(playThrough(device)), 1);
     EXPECT_EQ(playThrough(device), ""); // said once is enough
-    device.setCommand("Open");
+    device.open(song);
     EXPECT_FALSE(device.isOpen());
 }
 

@@ -20,20 +20,19 @@ namespace {
 const QString midiFilter = QStringLiteral("MIDI(*.mid;*.rmi)|*.mid;*.rmi|全てのファイル(*.*)|*.*");
 
 QStringList playSequence(const QString& file) {
-    return {"Command=Stop", "Command=Close", "FileName=" + file, "Command=Open", "Command=Play"};
+    return {"stop", "close", "open " + file, "play"};
 }
 
 void flushDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-// A device whose "Open" fails, as a broken driver would.
+// A device whose open fails, as a broken driver would.
 class FailingSequencer : public RecordingSequencer {
 public:
-    void setCommand(const QString& command) override {
-        RecordingSequencer::setCommand(command);
-        if (command == "Open")
-            throw PeloraError("the device failed");
+    void open(const QString& fileName) override {
+        RecordingSequencer::open(fileName);
+        throw PeloraError("the device failed");
     }
 };
 
@@ -83,7 +82,7 @@ TEST_F(PlayerCommands, PauseSendsLowerCasePauseEveryTimeAndNothingElse) {
     RecordingSequencer::log().clear();
     QTest::mouseClick(form.cmdPause, Qt::LeftButton);
     QTest::mouseClick(form.cmdPause, Qt::LeftButton);
-    EXPECT_EQ(RecordingSequencer::log(), QStringList({"Command=pause", "Command=pause"}));
+    EXPECT_EQ(RecordingSequencer::log(), QStringList({"pause", "pause"}));
     EXPECT_TRUE(form.Timer.isActive());
     EXPECT_EQ(form.intFrame, 1);
     EXPECT_EQ(form.windowTitle(), "a.mid");
@@ -94,7 +93,7 @@ TEST_F(PlayerCommands, StopSendsStopAndCloseAndStopsTheTimer) {
     form.cmdPlay_Click();
     RecordingSequencer::log().clear();
     QTest::mouseClick(form.cmdStop, Qt::LeftButton);
-    EXPECT_EQ(RecordingSequencer::log(), QStringList({"Command=Stop", "Command=Close"}));
+    EXPECT_EQ(RecordingSequencer::log(), QStringList({"stop", "close"}));
     EXPECT_FALSE(form.Timer.isActive());
 }
 
@@ -195,7 +194,7 @@ TEST_F(PlayerCommands, ClosingThePlayerSendsCloseUnloadsThePlaylistAndEndsThePro
     RecordingSequencer::log().clear();
     form.close();
     flushDeletes();
-    EXPECT_EQ(RecordingSequencer::log(), QStringList({"Command=Close"}));
+    EXPECT_EQ(RecordingSequencer::log(), QStringList({"close"}));
     EXPECT_FALSE(forms::Form2().isLoaded());
     EXPECT_FALSE(forms::Form1().isLoaded());
     EXPECT_EQ(programEnds, 1);
@@ -206,7 +205,7 @@ TEST_F(PlayerCommands, ClosingWhenNothingWasEverPlayedStillSendsClose) {
     Form1& form = started();
     form.close();
     flushDeletes();
-    EXPECT_EQ(RecordingSequencer::log(), QStringList({"Command=Close"}));
+    EXPECT_EQ(RecordingSequencer::log(), QStringList({"close"}));
     EXPECT_EQ(programEnds, 1);
 }
 

@@ -4,16 +4,15 @@
 
 #include <QStringList>
 
-// A sequencer that writes every property write into a log shared by all
-// instances, as "Name=Value".
+// A sequencer that writes every operation into a log shared by all
+// instances: "open <file>", "play", "pause", "stop", "close".
 class RecordingSequencer : public SequencerDevice {
 public:
     static QStringList& log();
 
-    void setNotify(bool notify) override;
-    void setWait(bool wait) override;
-    void setShareable(bool shareable) override;
-    void setDeviceType(const QString& deviceType) override;
-    void setFileName(const QString& fileName) override;
-    void setCommand(const QString& command) override;
+    void open(const QString& fileName) override;
+    void play() override;
+    void pause() override;
+    void stop() override;
+    void close() override;
 };
