@@ -19,8 +19,9 @@ class FluidSynthEngine;
 // file, which for a large file takes a while, so it runs on a thread of its
 // own.
 //
-// All instances share one synthesizer and its SoundFont (FluidSynthEngine).
-// Only one device should be open at a time.
+// The devices of an engine take turns: open() takes the engine's one player
+// over from whichever device held it, and from then on that device's play,
+// pause, stop and close change nothing (FluidSynthEngine).
 class FluidSynthDevice : public SequencerDevice {
 public:
     enum class Output {
@@ -36,6 +37,8 @@ public:
     // SoundFont or audio driver, say).
     FluidSynthDevice(Output output, std::shared_ptr<FluidSynthEngine> engine);
     ~FluidSynthDevice() override;
+    FluidSynthDevice(const FluidSynthDevice&) = delete;
+    FluidSynthDevice& operator=(const FluidSynthDevice&) = delete;
 
     void open(const QString& fileName) override;
     void play() override;
@@ -49,17 +52,20 @@ public:
     // Call it from the thread that calls the operations; between them the
     // music goes on exactly as far as it is rendered, so tests can check
     // sound, silence and restarts deterministically. Writes silence when the
-    // device is not offline or the engine has no SoundFont.
+    // device is not offline, the engine has no SoundFont, or another device
+    // holds the engine's player.
     void render(float* left, float* right, int frames);
 
     static constexpr int sampleRate = 44100;
 
-    // Whether a file is open (after a successful open(), until close()).
+    // Whether this device holds an open file (from a successful open() until
+    // close(), or until another device opens one).
     bool isOpen() const;
 
 private:
-    template <class Operation> void quietly(Operation operation);
+    void load(const QString& fileName);
 
-    struct Impl;
-    std::unique_ptr<Impl> impl_;
+    const Output output_;
+    const std::shared_ptr<FluidSynthEngine> engine_;
+    QString fileName_; // the open file, named in failure reports
 };

@@ -117,6 +117,29 @@ TEST_F(DeviceTest, OpeningABadFileKeepsTheOpenOne) {
     EXPECT_GT(rms(render(0.5)), soundThreshold);
 }
 
+// A player window being destroyed while the next one is built, or a
+// rendering beside a playing device: the device that opened last keeps the
+// synthesizer to itself until it closes.
+TEST_F(DeviceTest, OnlyTheDeviceThatOpenedLastDrivesTheSynthesizer) {
+    auto earlier = std::make_unique<FluidSynthDevice>(FluidSynthDevice::Output::Offline, engine);
+    earlier->open(write("earlier.mid", MidiFileBuilder::twoChords(1.0)));
+    earlier->play();
+    openAndPlay(write("song.mid", MidiFileBuilder::song(0, 5.0)));
+    EXPECT_FALSE(earlier->isOpen());
+    EXPECT_TRUE(device.isOpen());
+
+    std::vector<float> beside(2 * 4096, 1.0f);
+    earlier->render(beside.data(), beside.data() + 4096, 4096);
+    EXPECT_EQ(peak(beside), 0.0);
+    earlier->play();
+    earlier->pause();
+    earlier->stop();
+    earlier->close();
+    earlier.reset();
+    EXPECT_TRUE(device.isOpen());
+    EXPECT_GT(rms(render(0.5)), soundThreshold);
+}
+
 // A file the device refuses: the path is made by the case in the test's folder.
 struct BadInput {
     const char* name;

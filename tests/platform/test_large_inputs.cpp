@@ -1,7 +1,7 @@
 #include "OfflineDeviceTest.h"
 
-#include "platform/FluidSynthEngine.h"
 #include "platform/MidiFileNormaliser.h"
+#include "platform/Retirement.h"
 #include "support/PeakMemory.h"
 
 #include <algorithm>
@@ -121,21 +121,19 @@ TEST_F(LargeFileTest, AFileAtTheEventLimitPlaysAndTheNextOneAfterIt) {
 }
 
 // Deleting a player waits for the audio callback and frees every event of
-// its file: the command that closes it must not wait for that.
-TEST(PlayerRetirement, RunsApartFromTheCommandAndIsAwaitedBeforeTheNextPlayer) {
-    ::testing::internal::CaptureStderr();
-    FluidSynthEngine engine({{}, {}});
-    ::testing::internal::GetCapturedStderr();
+// its file: the operation that closes it must not wait for that.
+TEST(PlayerRetirement, RunsApartFromTheCloseAndIsAwaitedBeforeTheNextPlayer) {
+    Retirement retirement;
     std::promise<void> closed;
-    std::future<void> commandReturned = closed.get_future();
-    bool deletedAfterTheCommandReturned = false;
-    engine.retire([&] {
-        deletedAfterTheCommandReturned =
-            commandReturned.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+    std::future<void> closeReturned = closed.get_future();
+    bool deletedAfterTheCloseReturned = false;
+    retirement.retire([&] {
+        deletedAfterTheCloseReturned =
+            closeReturned.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
     });
     closed.set_value();
-    engine.awaitRetired();
-    EXPECT_TRUE(deletedAfterTheCommandReturned);
+    retirement.await();
+    EXPECT_TRUE(deletedAfterTheCloseReturned);
 }
 
 } // namespace
