@@ -97,6 +97,40 @@ TEST_F(DeviceTest, RiffMidiSoundsLikeTheFileItWraps) {
     expectSameSound(wrapped, plain);
 }
 
+// A song may leave its channels anywhere: the next one starts from the
+// synthesizer's defaults.
+TEST_F(DeviceTest, ASongAfterOneThatEndsAtVolumeZeroSounds) {
+    MidiFileBuilder fading(0, 480);
+    constexpr std::uint8_t volume = 7;
+    fading.track()
+        .program(0, 0, 0)
+        .noteOn(0, 0, 60, 120)
+        .noteOff(240, 0, 60)
+        .raw(0, {0xB0, volume, 0});
+    openAndPlay(write("fading.mid", fading.build()));
+    render(1.0);
+    openAndPlay(write("song.mid", MidiFileBuilder::song()));
+    EXPECT_GT(rms(render(0.5)), soundThreshold);
+}
+
+// Channel messages come in two lengths; the notes after the short ones
+// (program change, channel pressure) are still heard.
+TEST_F(DeviceTest, NotesAfterEveryKindOfChannelMessageSound) {
+    MidiFileBuilder builder(0, 480);
+    builder.track()
+        .raw(0, {0xA0, 60, 10}) // key pressure
+        .raw(0, {0xB0, 1, 0})   // modulation
+        .program(0, 0, 0)       // program change
+        .raw(0, {0xD0, 64})     // channel pressure
+        .raw(0, {0xE0, 0, 64})  // pitch bend, centred
+        .noteOn(0, 0, 60, 120)
+        .noteOn(0, 0, 67, 120)
+        .noteOff(960, 0, 60)
+        .noteOff(0, 0, 67);
+    openAndPlay(write("pressure.mid", builder.build()));
+    EXPECT_GT(rms(render(0.5)), soundThreshold);
+}
+
 TEST_F(DeviceTest, OperationsOnAClosedDeviceChangeNothing) {
     device.stop();
     device.close();
