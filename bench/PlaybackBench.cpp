@@ -47,17 +47,16 @@ QString fiftyMegabytes() {
     return benchFile("50MB.mid", [] { return MidiFileBuilder::dense(100, 3900.0); });
 }
 
-// What the play button does.
-void play(FluidSynthDevice& device, const QString& file) {
-    device.stop();
-    device.close();
-    device.open(file);
-    device.play();
-}
-
 void stopAndClose(FluidSynthDevice& device) {
     device.stop();
     device.close();
+}
+
+// What the play button does.
+void play(FluidSynthDevice& device, const QString& file) {
+    stopAndClose(device);
+    device.open(file);
+    device.play();
 }
 
 // Renders period after period until one holds sound.
@@ -98,7 +97,7 @@ struct FreshDevice {
     FluidSynthDevice device{FluidSynthDevice::Output::Offline, engine};
 };
 
-// From the play button's calls to the first sound.
+// From the play button's press to the first sound.
 double playToFirstSoundMs(FluidSynthDevice& device, const QString& file) {
     return Bench::seconds([&] {
                play(device, file);
@@ -158,15 +157,15 @@ double limitMemoryMb() {
     return static_cast<double>(heapInUse() - before) / (1 << 20);
 }
 
-// stop() and close() on the window's thread, and until the player they hand
+// Stop and close on the window's thread, and until the player they hand
 // to a thread of its own is freed.
 std::vector<double> closeAtTheLimit() {
     FluidSynthDevice device(FluidSynthDevice::Output::Offline);
     play(device, atTheLimit());
     renderToFirstSound(device);
-    const double commands = Bench::seconds([&] { stopAndClose(device); });
+    const double closing = Bench::seconds([&] { stopAndClose(device); });
     const double deletion = Bench::seconds([] { FluidSynthEngine::shared()->awaitRetired(); });
-    return {commands * 1000, (commands + deletion) * 1000};
+    return {closing * 1000, (closing + deletion) * 1000};
 }
 
 const bool registered = [] {

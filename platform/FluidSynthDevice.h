@@ -9,21 +9,19 @@ class FluidSynthEngine;
 
 // The sequencer device on libfluidsynth.
 //
-// "Open" reads the file named by FileName itself (a standard MIDI file of
-// type 0 or 1, or a RIFF MIDI file), checks and repairs it, and hands
-// FluidSynth clean bytes; a file that cannot be played fails here, quietly.
-// With Output::Speakers it also starts the audio output, and fails when no
-// audio driver starts. "Play" starts the file from its beginning and returns
-// at once; "pause" and "Stop" halt it and silence what sounds; "Close"
-// releases the file and the audio output, and returns at once: deleting them
-// waits for the audio callback and frees every event of the file, which for
-// a large file takes a while, so it runs on a thread of its own. A file of
-// more than MidiFileNormaliser::maxEvents events is refused at "Open". A
-// failure writes at most one line to standard error; no exception leaves
-// the device.
+// open() reads the file itself (a standard MIDI file of type 0 or 1, or a
+// RIFF MIDI file), checks and repairs it, and hands FluidSynth clean bytes; a
+// file that cannot be played fails here, quietly, and the file opened before
+// stays open. With Output::Speakers it also starts the audio output, and fails
+// when no audio driver starts. A file of more than MidiFileNormaliser::maxEvents
+// events is refused. close() returns at once: deleting the player and the
+// audio output waits for the audio callback and frees every event of the
+// file, which for a large file takes a while, so it runs on a thread of its
+// own.
 //
-// All instances share one synthesizer and its SoundFont (FluidSynthEngine).
-// Only one device should be open at a time.
+// The devices of an engine take turns: open() takes the engine's one player
+// over from whichever device held it, and from then on that device's play,
+// pause, stop and close change nothing (FluidSynthEngine).
 class FluidSynthDevice : public SequencerDevice {
 public:
     enum class Output {
@@ -31,7 +29,7 @@ public:
         Offline,  // no audio driver: samples are pulled with render()
     };
 
-    // Files larger than this are refused at "Open".
+    // Files larger than this are refused by open().
     static constexpr std::size_t maxFileSize = 64 * 1024 * 1024;
 
     explicit FluidSynthDevice(Output output = Output::Speakers);
@@ -39,30 +37,35 @@ public:
     // SoundFont or audio driver, say).
     FluidSynthDevice(Output output, std::shared_ptr<FluidSynthEngine> engine);
     ~FluidSynthDevice() override;
+    FluidSynthDevice(const FluidSynthDevice&) = delete;
+    FluidSynthDevice& operator=(const FluidSynthDevice&) = delete;
 
     void open(const QString& fileName) override;
     void play() override;
     void pause() override;
     void stop() override;
     void close() override;
-    void setFileName(const QString& fileName);
-    void setCommand(const QString& command);
 
     // Offline only: renders `frames` stereo frames of the synthesizer into
     // `left` and `right` (each room for `frames` floats, full scale ±1.0),
     // advancing the MIDI player by as much time (44100 frames a second).
-    // Call it from the thread that sends the commands; between commands the
+    // Call it from the thread that calls the operations; between them the
     // music goes on exactly as far as it is rendered, so tests can check
     // sound, silence and restarts deterministically. Writes silence when the
-    // device is not offline or the engine has no SoundFont.
+    // device is not offline, the engine has no SoundFont, or another device
+    // holds the engine's player.
     void render(float* left, float* right, int frames);
 
     static constexpr int sampleRate = 44100;
 
-    // Whether a file is open (after a successful "Open", until "Close").
+    // Whether this device holds an open file (from a successful open() until
+    // close(), or until another device opens one).
     bool isOpen() const;
 
 private:
-    struct Impl;
-    std::unique_ptr<Impl> impl_;
+    void load(const QString& fileName);
+
+    const Output output_;
+    const std::shared_ptr<FluidSynthEngine> engine_;
+    QString fileName_; // the open file, named in failure reports
 };

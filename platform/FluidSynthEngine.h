@@ -1,20 +1,29 @@
 #pragma once
 
 #include "platform/AudioOutput.h"
+#include "platform/Retirement.h"
 
 #include <fluidsynth.h>
 
+#include <cstdint>
 #include <filesystem>
-#include <functional>
-#include <future>
 #include <memory>
 #include <string>
 #include <vector>
 
-// The one synthesizer of the run, with its SoundFont loaded once, shared by
-// every FluidSynthDevice: a later "Open" then "Play" reaches sound at once.
+// The one synthesizer of the run, with its SoundFont loaded once, and the one
+// MIDI player and audio output that drive it. Every FluidSynthDevice of the
+// run shares the engine, so that a later open() then play() reaches sound at
+// once; but only one device holds the player at a time: the one that opened a
+// file last, until it closes it. Whatever another device does then changes
+// nothing, so a window being destroyed cannot silence or stop the music of
+// the one built after it, and a rendering cannot pull samples from beside a
+// playing device.
+//
 // A missing SoundFont is reported once, in one line on standard error; the
-// engine is then not ready and every device stays silent.
+// engine is then not ready and every device stays silent. Any other failure
+// writes one line and leaves nobody holding the player. Call it from one
+// thread, the window's.
 class FluidSynthEngine {
 public:
     struct Config {
@@ -36,31 +45,54 @@ public:
 
     // A synthesizer with a SoundFont.
     bool ready() const { return synth_ != nullptr && soundFont_ != FLUID_FAILED; }
-    fluid_synth_t* synth() const { return synth_; }
 
-    // Audio output through the first driver that starts, for a player that
-    // exists already; nullptr when none starts (reported once per engine).
-    fluid_audio_driver_t* startAudio();
+    // Whoever holds the player, told apart by an address (a device's own).
+    using Owner = const void*;
+    bool owns(Owner owner) const { return owner != nullptr && owner == owner_; }
 
-    // Runs `deletion` (of an audio driver, then of its stopped player) on a
-    // thread of its own. Deleting the driver waits for the audio callback
-    // under way, which parses the whole file when playback starts, and
-    // deleting the player frees every event of the file: for a large file
-    // either takes long enough to freeze a window.
-    void retire(const std::function<void()>& deletion);
-    // FluidSynth forbids creating or deleting a player while the synthesizer
-    // renders: whoever is about to create a player or to render waits here
-    // until every retired one is gone.
+    // Takes the player over for `owner`: the player of whoever held it is
+    // retired, and a new one made for `midi` (a well-formed standard MIDI
+    // file), with the audio output when `speakers`. False when that fails;
+    // nobody holds the player then.
+    bool load(Owner owner, std::vector<std::uint8_t> midi, bool speakers);
+    // The owner's file from its beginning.
+    void play(Owner owner);
+    // Halts the owner's player and silences what sounds.
+    void halt(Owner owner);
+    // Retires the owner's player and audio output and forgets its file.
+    void release(Owner owner);
+    // Renders `frames` stereo frames into `left` and `right`, advancing the
+    // player by as much time. False, with nothing written, when the engine is
+    // not ready, the audio output runs, or another owner holds the player.
+    bool render(Owner owner, float* left, float* right, int frames);
+
+    // Returns once every retired player and audio output is deleted.
     void awaitRetired();
 
 private:
+    struct Link;
+    static int forward(void* data, fluid_midi_event_t* event);
+
     bool configure();
     void loadSoundFont(const std::vector<std::filesystem::path>& candidates);
+    fluid_audio_driver_t* startAudio();
+    bool startPlayer();
+    void retirePlayer();
+    void unload();
+    void silence();
 
     fluid_settings_t* settings_ = nullptr;
     fluid_synth_t* synth_ = nullptr;
     int soundFont_ = FLUID_FAILED;
     AudioOutput audio_;
     bool audioFailureReported_ = false;
-    std::future<void> retiring_;
+    Retirement retired_;
+
+    Owner owner_ = nullptr;
+    std::vector<std::uint8_t> midi_; // the owner's file, for a fresh player at each play
+    bool speakers_ = false;
+    fluid_player_t* player_ = nullptr;
+    fluid_audio_driver_t* driver_ = nullptr;
+    std::unique_ptr<Link> link_;
+    bool started_ = false;
 };

@@ -5,6 +5,7 @@
 // The MIDI sequencer that the player window drives; nothing is read back.
 // For every play the player calls stop(), close(), open(file), play(); pause()
 // at any time; close() when the player window closes.
+//
 // An operation that cannot be carried out (nothing opened, a missing or
 // unplayable file, no SoundFont, no audio output) fails quietly: it changes
 // nothing, throws nothing, writes at most one line on standard error, and the
@@ -12,10 +13,15 @@
 class SequencerDevice {
 public:
     virtual ~SequencerDevice() = default;
-    virtual void
-    open(const QString& fileName) = 0; // the file for the next play(), and the audio output
-    virtual void play() = 0;           // the opened file from its beginning; returns at once
-    virtual void pause() = 0;          // halts the music and silences what sounds
-    virtual void stop() = 0;           // the same as pause()
-    virtual void close() = 0;          // releases the file and the audio output; returns at once
+
+    // The file for the next play(), and the audio output.
+    virtual void open(const QString& fileName) = 0;
+    // The opened file from its beginning; returns at once.
+    virtual void play() = 0;
+    // Halts the music and silences what sounds.
+    virtual void pause() = 0;
+    // The same as pause().
+    virtual void stop() = 0;
+    // Releases the file and the audio output; returns at once.
+    virtual void close() = 0;
 };

@@ -1,14 +1,15 @@
 // The whole way of a file the user opens, on the real synthesizer without
-// audio output: the bytes as a file, "Open", "Play", a second of sound,
-// "Stop", "Close". Every input runs on the one shared engine, whose SoundFont
-// is loaded once. A file the device accepts must also load in FluidSynth's
-// own parser, which runs only once playback starts: any error FluidSynth
-// logs then means the device let through a file it should have repaired or
-// refused at "Open". No sample it renders is NaN or infinite.
+// audio output: the bytes as a file, open, play, a second of sound, stop,
+// close. Every input runs on one engine, whose SoundFont is loaded once. A
+// file the device accepts must also load in FluidSynth's own parser, which
+// runs only once playback starts: any error FluidSynth logs then means the
+// device let through a file it should have repaired or refused at open. No
+// sample it renders is NaN or infinite.
 #include "FuzzCheck.h"
 
 #include "platform/FluidSynthDevice.h"
 #include "platform/FluidSynthEngine.h"
+#include "support/TestEngine.h"
 
 #include <QTemporaryDir>
 
@@ -26,7 +27,7 @@ namespace {
 struct Session {
     QTemporaryDir dir;
     QString file = dir.filePath("input.mid");
-    std::shared_ptr<FluidSynthEngine> engine = FluidSynthEngine::shared();
+    std::shared_ptr<FluidSynthEngine> engine = makeTestEngine();
     FluidSynthDevice device{FluidSynthDevice::Output::Offline, engine};
 };
 
@@ -67,16 +68,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     write(session->file, data, size);
     FluidSynthDevice& device = session->device;
     fluidSynthFailed = false;
-    device.setFileName(session->file);
-    device.setCommand("Open");
+    device.open(session->file);
     const bool accepted = device.isOpen();
-    device.setCommand("Play");
+    device.play();
     std::vector<float> left(FluidSynthDevice::sampleRate), right(FluidSynthDevice::sampleRate);
     device.render(left.data(), right.data(), FluidSynthDevice::sampleRate);
     for (std::size_t i = 0; i < left.size(); ++i)
         FUZZ_CHECK(std::isfinite(left[i]) && std::isfinite(right[i]));
-    device.setCommand("Stop");
-    device.setCommand("Close");
+    device.stop();
+    device.close();
     FUZZ_CHECK(!device.isOpen());
     FUZZ_CHECK(!(accepted && fluidSynthFailed));
     return 0;

@@ -1,33 +1,27 @@
 #include "OfflineDeviceTest.h"
 
-#include "platform/FluidSynthEngine.h"
+#include <QFile>
 
 #include <algorithm>
 #include <cmath>
 
 void OfflineDeviceTest::SetUp() {
     ASSERT_TRUE(dir.isValid());
-    if (!FluidSynthEngine::shared()->ready())
-        GTEST_SKIP() << "no General MIDI SoundFont installed (timgm6mb-soundfont)";
-    // Start from a quiet synthesizer: the engine is shared with earlier tests.
-    render(1.0);
+    if (!testSoundFontInstalled())
+        GTEST_SKIP() << "the TimGM6mb SoundFont is not installed (timgm6mb-soundfont)";
 }
 
-std::filesystem::path OfflineDeviceTest::write(const std::string& name, const Bytes& bytes) const {
-    const std::filesystem::path path = std::filesystem::path(dir.path().toStdString()) / name;
-    MidiFileBuilder::write(path, bytes);
+QString OfflineDeviceTest::write(const std::string& name, const Bytes& bytes) const {
+    const QString path = dir.filePath(QString::fromStdString(name));
+    MidiFileBuilder::write(QFile::encodeName(path).toStdString(), bytes);
     return path;
 }
 
-void OfflineDeviceTest::send(const std::filesystem::path& file,
-                             std::initializer_list<const char*> commands) {
-    device.setFileName(QString::fromStdString(file.string()));
-    send(commands);
-}
-
-void OfflineDeviceTest::send(std::initializer_list<const char*> commands) {
-    for (const char* command : commands)
-        device.setCommand(QString::fromLatin1(command));
+void OfflineDeviceTest::openAndPlay(const QString& file) {
+    device.stop();
+    device.close();
+    device.open(file);
+    device.play();
 }
 
 std::vector<float> OfflineDeviceTest::render(double seconds) {

@@ -1,25 +1,26 @@
 #pragma once
 
 #include "platform/FluidSynthDevice.h"
+#include "platform/FluidSynthEngine.h"
 #include "support/MidiFileBuilder.h"
+#include "support/TestEngine.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
-// A FluidSynth device on the real engine without audio output, files written
-// into a fresh folder, and the rendered sound measured.
+// A FluidSynth device on an engine of the test's own without audio output,
+// files written into a fresh folder, and the rendered sound measured.
 class OfflineDeviceTest : public ::testing::Test {
 protected:
     void SetUp() override;
 
-    std::filesystem::path write(const std::string& name, const Bytes& bytes) const;
-    // FileName, then each command in turn.
-    void send(const std::filesystem::path& file, std::initializer_list<const char*> commands);
-    void send(std::initializer_list<const char*> commands);
+    // The path of `bytes` written as `name` into the test's folder.
+    QString write(const std::string& name, const Bytes& bytes) const;
+    // What the player window does to play a file.
+    void openAndPlay(const QString& file);
 
     // Both channels of `seconds` of sound, left then right.
     std::vector<float> render(double seconds);
@@ -39,5 +40,6 @@ protected:
     static constexpr double releaseSeconds = 0.3;
 
     QTemporaryDir dir;
-    FluidSynthDevice device{FluidSynthDevice::Output::Offline};
+    std::shared_ptr<FluidSynthEngine> engine = makeTestEngine();
+    FluidSynthDevice device{FluidSynthDevice::Output::Offline, engine};
 };

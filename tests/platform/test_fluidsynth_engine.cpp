@@ -1,6 +1,7 @@
 #include "platform/FluidSynthDevice.h"
 #include "platform/FluidSynthEngine.h"
 #include "support/MidiFileBuilder.h"
+#include "support/TestEngine.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -21,12 +22,14 @@ protected:
         MidiFileBuilder::write(song.toStdString(), MidiFileBuilder::song());
     }
 
-    // Open, Play, pause, Stop, Close on `device`; what it wrote to stderr.
+    // open, play, pause, stop, close on `device`; what it wrote to stderr.
     std::string playThrough(FluidSynthDevice& device) {
         ::testing::internal::CaptureStderr();
-        device.setFileName(song);
-        for (const char* command : {"Open", "Play", "pause", "Stop", "Close"})
-            device.setCommand(QString::fromLatin1(command));
+        device.open(song);
+        device.play();
+        device.pause();
+        device.stop();
+        device.close();
         return ::testing::internal::GetCapturedStderr();
     }
 
@@ -44,9 +47,8 @@ TEST_F(EngineTest, WithoutASoundFontEverythingIsSilentAfterOneLine) {
 
     FluidSynthDevice device(FluidSynthDevice::Output::Offline, engine);
     EXPECT_EQ(playThrough(device), "");
-    device.setFileName(song);
-    device.setCommand("Open");
-    device.setCommand("Play");
+    device.open(song);
+    device.play();
     EXPECT_FALSE(device.isOpen());
     float left[256], right[256];
     device.render(left, right, 256);
@@ -54,15 +56,13 @@ TEST_F(EngineTest, WithoutASoundFontEverythingIsSilentAfterOneLine) {
 }
 
 TEST_F(EngineTest, WithoutAudioOutputOpenFailsAfterOneLine) {
-    FluidSynthEngine::Config config = FluidSynthEngine::systemConfig();
-    config.audioDrivers = {"no-such-driver", "another-missing-one"};
-    const auto engine = std::make_shared<FluidSynthEngine>(config);
-    if (!engine->ready())
-        GTEST_SKIP() << "no General MIDI SoundFont installed (timgm6mb-soundfont)";
+    if (!testSoundFontInstalled())
+        GTEST_SKIP() << "the TimGM6mb SoundFont is not installed (timgm6mb-soundfont)";
+    const auto engine = makeTestEngine({"no-such-driver", "another-missing-one"});
     FluidSynthDevice device(FluidSynthDevice::Output::Speakers, engine);
     EXPECT_EQ(lines(playThrough(device)), 1);
     EXPECT_EQ(playThrough(device), ""); // said once is enough
-    device.setCommand("Open");
+    device.open(song);
     EXPECT_FALSE(device.isOpen());
 }
 

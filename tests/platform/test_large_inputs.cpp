@@ -1,7 +1,7 @@
 #include "OfflineDeviceTest.h"
 
-#include "platform/FluidSynthEngine.h"
 #include "platform/MidiFileNormaliser.h"
+#include "platform/Retirement.h"
 #include "support/PeakMemory.h"
 
 #include <algorithm>
@@ -64,16 +64,16 @@ protected:
     // Opens and plays `bytes` as a file; whether it opened, and the most
     // memory that opening, playing and 0.2 s of rendering took beyond what
     // was held before.
-    std::pair<bool, std::int64_t> openAndPlay(Bytes bytes) {
+    std::pair<bool, std::int64_t> playLarge(Bytes bytes) {
         const auto path = write("large.mid", bytes);
         fileSize = static_cast<std::int64_t>(bytes.size());
         Bytes().swap(bytes);
         PeakMemory::reset();
         const std::int64_t before = PeakMemory::current();
         ::testing::internal::CaptureStderr();
-        send(path, {"Open"});
+        device.open(path);
         const bool opened = device.isOpen();
-        send({"Play"});
+        device.play();
         said = ::testing::internal::GetCapturedStderr();
         sound = render(0.2);
         return {opened, PeakMemory::peak() - before};
@@ -85,7 +85,7 @@ protected:
 };
 
 TEST_F(LargeFileTest, FiftyMegabytesOfNotesAreRefusedWithoutTakingMemoryForThem) {
-    const auto [opened, memory] = openAndPlay(fiftyMegabytesOfNotes());
+    const auto [opened, memory] = playLarge(fiftyMegabytesOfNotes());
     ASSERT_GT(fileSize, 48'000'000);
     EXPECT_FALSE(opened);
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
@@ -96,12 +96,12 @@ TEST_F(LargeFileTest, FiftyMegabytesOfNotesAreRefusedWithoutTakingMemoryForThem)
         EXPECT_LT(memory, 2 * fileSize);
     }
 
-    send(write("good.mid", MidiFileBuilder::song()), {"Open", "Play"});
+    openAndPlay(write("good.mid", MidiFileBuilder::song()));
     EXPECT_GT(rms(render(0.5)), soundThreshold);
 }
 
 TEST_F(LargeFileTest, FiftyMegabytesOfFewEventsPlayWithinThreeTimesTheirSize) {
-    const auto [opened, memory] = openAndPlay(fiftyMegabytesOfSysex());
+    const auto [opened, memory] = playLarge(fiftyMegabytesOfSysex());
     ASSERT_GT(fileSize, 48'000'000);
     EXPECT_TRUE(opened);
     EXPECT_EQ(said, "");
@@ -109,33 +109,31 @@ TEST_F(LargeFileTest, FiftyMegabytesOfFewEventsPlayWithinThreeTimesTheirSize) {
     if (PeakMemory::measurable()) {
         EXPECT_LT(memory, 3 * fileSize);
     }
-    send({"Stop", "Close"});
+    device.stop();
+    device.close();
 }
 
 TEST_F(LargeFileTest, AFileAtTheEventLimitPlaysAndTheNextOneAfterIt) {
-    EXPECT_TRUE(openAndPlay(fileOfEvents(maxEvents)).first);
+    EXPECT_TRUE(playLarge(fileOfEvents(maxEvents)).first);
     EXPECT_GT(rms(sound), soundThreshold);
-    send({"Stop", "Close"});
-    send(write("next.mid", MidiFileBuilder::song()), {"Open", "Play"});
+    openAndPlay(write("next.mid", MidiFileBuilder::song()));
     EXPECT_GT(rms(render(0.5)), soundThreshold);
 }
 
 // Deleting a player waits for the audio callback and frees every event of
-// its file: the command that closes it must not wait for that.
-TEST(PlayerRetirement, RunsApartFromTheCommandAndIsAwaitedBeforeTheNextPlayer) {
-    ::testing::internal::CaptureStderr();
-    FluidSynthEngine engine({{}, {}});
-    ::testing::internal::GetCapturedStderr();
+// its file: the operation that closes it must not wait for that.
+TEST(PlayerRetirement, RunsApartFromTheCloseAndIsAwaitedBeforeTheNextPlayer) {
+    Retirement retirement;
     std::promise<void> closed;
-    std::future<void> commandReturned = closed.get_future();
-    bool deletedAfterTheCommandReturned = false;
-    engine.retire([&] {
-        deletedAfterTheCommandReturned =
-            commandReturned.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+    std::future<void> closeReturned = closed.get_future();
+    bool deletedAfterTheCloseReturned = false;
+    retirement.retire([&] {
+        deletedAfterTheCloseReturned =
+            closeReturned.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
     });
     closed.set_value();
-    engine.awaitRetired();
-    EXPECT_TRUE(deletedAfterTheCommandReturned);
+    retirement.await();
+    EXPECT_TRUE(deletedAfterTheCloseReturned);
 }
 
 } // namespace

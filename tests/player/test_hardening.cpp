@@ -67,13 +67,13 @@ TEST_F(PlayerHardening, AnyNameAPathCanHoldPlaysFromTheLoadButton) {
     useDevice(FluidSynthDevice::Output::Offline);
     if (!testSoundFontInstalled())
         GTEST_SKIP() << "TimGM6mb is not installed (timgm6mb-soundfont)";
-    PlayerWindow& form = started();
+    PlayerWindow& player = started();
     ASSERT_TRUE(QDir(workingFolder.path()).mkdir("-my songs"));
     for (const char* name : {"-my songs/--help", "-my songs/\"quoted\" 'both' $HOME;`x`.mid",
                              "-my songs/日本語の曲 ♪.rmi"}) {
         const QString path = song(QString::fromUtf8(name));
         load(path);
-        EXPECT_EQ(form.windowTitle(), path);
+        EXPECT_EQ(player.windowTitle(), path);
         EXPECT_GT(loudness(), 0.01) << name;
     }
     EXPECT_TRUE(fatalReports.isEmpty());
@@ -84,12 +84,12 @@ TEST_F(PlayerHardening, AFolderAFifoOrADeviceFileIsSilentAndTheWindowGoesOn) {
     useDevice(FluidSynthDevice::Output::Offline);
     if (!testSoundFontInstalled())
         GTEST_SKIP() << "TimGM6mb is not installed (timgm6mb-soundfont)";
-    PlayerWindow& form = started();
+    PlayerWindow& player = started();
     const QString fifo = QDir(workingFolder.path()).filePath("fifo.mid");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     for (const QString& path : {workingFolder.path(), fifo, QStringLiteral("/dev/zero")}) {
         load(path); // a FIFO without a writer would block an open that waits
-        EXPECT_EQ(form.windowTitle(), path);
+        EXPECT_EQ(player.windowTitle(), path);
         EXPECT_FALSE(device->isOpen()) << path.toStdString();
         EXPECT_LT(loudness(), 1e-3);
     }
@@ -102,7 +102,7 @@ TEST_F(PlayerHardening, AFolderAFifoOrADeviceFileIsSilentAndTheWindowGoesOn) {
 // A machine without a SoundFont, or without any audio output that starts.
 struct SilentMachine {
     const char* name;
-    FluidSynthEngine::Config (*config)();
+    std::shared_ptr<FluidSynthEngine> (*engine)();
 };
 
 const SilentMachine silentMachines[] = {
@@ -110,14 +110,9 @@ const SilentMachine silentMachines[] = {
      [] {
          FluidSynthEngine::Config config = FluidSynthEngine::systemConfig();
          config.soundFonts = {"/nonexistent/default-GM.sf2"};
-         return config;
+         return std::make_shared<FluidSynthEngine>(config);
      }},
-    {"NoAudioOutput",
-     [] {
-         FluidSynthEngine::Config config = testEngineConfig();
-         config.audioDrivers = {"no-such-driver"};
-         return config;
-     }},
+    {"NoAudioOutput", [] { return makeTestEngine({"no-such-driver"}); }},
 };
 
 class SilentMachineTest : public PlayerHardening,
@@ -125,15 +120,14 @@ class SilentMachineTest : public PlayerHardening,
 
 TEST_P(SilentMachineTest, TheProgramWorksSilentlyAndSaysWhyInOneLine) {
     ::testing::internal::CaptureStderr();
-    useDevice(FluidSynthDevice::Output::Speakers,
-              std::make_shared<FluidSynthEngine>(GetParam().config()));
+    useDevice(FluidSynthDevice::Output::Speakers, GetParam().engine());
     std::string said = ::testing::internal::GetCapturedStderr();
     // Not captured: the offscreen platform's complaint that it cannot raise a window.
-    PlayerWindow& form = started();
+    PlayerWindow& player = started();
     ::testing::internal::CaptureStderr();
     const QString path = song("song.mid");
     load(path);
-    EXPECT_EQ(form.windowTitle(), path);
+    EXPECT_EQ(player.windowTitle(), path);
     EXPECT_TRUE(animationTimer()->isActive()); // the mascot dances all the same
     EXPECT_FALSE(device->isOpen());
     click(button("pause"));

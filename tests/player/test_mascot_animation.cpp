@@ -11,53 +11,53 @@ namespace {
 using MascotAnimation = PlayerFixture;
 
 TEST_F(MascotAnimation, PlayStartsTheTimerAtTheSetPaceAndTheFirstTickShowsFrameZero) {
-    PlayerWindow& form = started();
+    PlayerWindow& player = started();
     state().frameInterval = 37;
-    form.play();
+    player.play();
     EXPECT_TRUE(animationTimer()->isActive());
     EXPECT_EQ(animationTimer()->interval(), 37);
 
     std::vector<int> shown;
     for (int i = 0; i < 6; ++i) {
-        form.showNextFrame();
+        player.showNextFrame();
         shown.push_back(mascotFrame());
     }
     EXPECT_EQ(shown, (std::vector<int>{0, 1, 2, 3, 0, 1}));
 }
 
 TEST_F(MascotAnimation, StopKeepsTheLastFrameAndTheNextPlayStartsAgainAtFrameZero) {
-    PlayerWindow& form = started();
-    form.play();
+    PlayerWindow& player = started();
+    player.play();
     for (int i = 0; i < 3; ++i)
-        form.showNextFrame();
+        player.showNextFrame();
     ASSERT_EQ(mascotFrame(), 2);
 
-    form.stop();
+    player.stop();
     EXPECT_EQ(mascotFrame(), 2);
     EXPECT_FALSE(animationTimer()->isActive());
 
-    form.play();
+    player.play();
     EXPECT_EQ(mascotFrame(), 2);
-    form.showNextFrame();
+    player.showNextFrame();
     EXPECT_EQ(mascotFrame(), 0);
 }
 
 TEST_F(MascotAnimation, PauseKeepsTheMascotMoving) {
-    PlayerWindow& form = started();
-    form.play();
-    form.showNextFrame();
-    form.pause();
-    form.pause();
+    PlayerWindow& player = started();
+    player.play();
+    player.showNextFrame();
+    player.pause();
+    player.pause();
     EXPECT_TRUE(animationTimer()->isActive());
-    form.showNextFrame();
+    player.showNextFrame();
     EXPECT_EQ(mascotFrame(), 1);
 }
 
 TEST_F(MascotAnimation, WithTheAnimationOffPlayLeavesTheMascotStill) {
-    PlayerWindow& form = started();
+    PlayerWindow& player = started();
     for (AnimationSwitch off : {AnimationSwitch::Off, AnimationSwitch::Mixed}) {
         state().animation = off;
-        form.play();
+        player.play();
         EXPECT_FALSE(animationTimer()->isActive()) << int(off);
         EXPECT_EQ(mascotFrame(), 0);
     }
@@ -74,11 +74,11 @@ TEST_F(MascotAnimation, TheTimerDrivesTheTicks) {
 // From a pace far slower than the wait, to a fast one: the next tick comes
 // at the new pace, and the frame order goes on undisturbed.
 TEST_F(MascotAnimation, AChangeOfIntervalTakesEffectFromTheNextTick) {
-    PlayerWindow& form = started();
+    PlayerWindow& player = started();
     state().frameInterval = 30000;
-    form.play();
-    form.showNextFrame();
-    form.setFrameInterval(5);
+    player.play();
+    player.showNextFrame();
+    player.setFrameInterval(5);
     EXPECT_TRUE(QTest::qWaitFor([&] { return mascotFrame() == 1; }, 10000));
 }
 

@@ -54,11 +54,11 @@ private:
 using PlayerCommands = PlayerFixture;
 
 TEST_F(PlayerCommands, PlayStopsThenShowsThePathOpensAndPlaysIt) {
-    PlayerWindow& form = started();
+    PlayerWindow& player = started();
     state().currentFile = "/music/a b.mid";
     QTest::mouseClick(button("play"), Qt::LeftButton);
     EXPECT_EQ(RecordingSequencer::log(), playSequence("/music/a b.mid"));
-    EXPECT_EQ(form.windowTitle(), "/music/a b.mid");
+    EXPECT_EQ(player.windowTitle(), "/music/a b.mid");
 
     // Again while playing: the same steps, the file from its beginning.
     RecordingSequencer::log().clear();
@@ -67,29 +67,29 @@ TEST_F(PlayerCommands, PlayStopsThenShowsThePathOpensAndPlaysIt) {
 }
 
 TEST_F(PlayerCommands, PlayWithNoFileChosenSendsAnEmptyNameAndEmptiesTheCaption) {
-    PlayerWindow& form = started();
+    PlayerWindow& player = started();
     QTest::mouseClick(button("play"), Qt::LeftButton);
     EXPECT_EQ(RecordingSequencer::log(), playSequence(""));
-    EXPECT_EQ(form.windowTitle(), "");
+    EXPECT_EQ(player.windowTitle(), "");
     EXPECT_TRUE(animationTimer()->isActive());
 }
 
 TEST_F(PlayerCommands, PauseSendsLowerCasePauseEveryTimeAndNothingElse) {
-    PlayerWindow& form = started();
+    PlayerWindow& player = started();
     state().currentFile = "a.mid";
-    form.play();
-    form.showNextFrame();
+    player.play();
+    player.showNextFrame();
     RecordingSequencer::log().clear();
     QTest::mouseClick(button("pause"), Qt::LeftButton);
     QTest::mouseClick(button("pause"), Qt::LeftButton);
     EXPECT_EQ(RecordingSequencer::log(), QStringList({"pause", "pause"}));
     EXPECT_TRUE(animationTimer()->isActive());
-    EXPECT_EQ(form.windowTitle(), "a.mid");
+    EXPECT_EQ(player.windowTitle(), "a.mid");
 }
 
 TEST_F(PlayerCommands, StopSendsStopAndCloseAndStopsTheTimer) {
-    PlayerWindow& form = started();
-    form.play();
+    PlayerWindow& player = started();
+    player.play();
     RecordingSequencer::log().clear();
     QTest::mouseClick(button("stop"), Qt::LeftButton);
     EXPECT_EQ(RecordingSequencer::log(), QStringList({"stop", "close"}));
@@ -97,22 +97,22 @@ TEST_F(PlayerCommands, StopSendsStopAndCloseAndStopsTheTimer) {
 }
 
 TEST_F(PlayerCommands, LoadAsksForAMidiFileAndPlaysIt) {
-    PlayerWindow& form = started();
+    PlayerWindow& player = started();
     ScriptedFileDialog::answer("/cd/曲.rmi");
     QTest::mouseClick(button("load"), Qt::LeftButton);
     EXPECT_EQ(ScriptedFileDialog::shows(), QStringList({"open " + midiFilter}));
     EXPECT_EQ(state().currentFile, "/cd/曲.rmi");
     EXPECT_EQ(RecordingSequencer::log(), playSequence("/cd/曲.rmi"));
-    EXPECT_EQ(form.windowTitle(), "/cd/曲.rmi");
+    EXPECT_EQ(player.windowTitle(), "/cd/曲.rmi");
     EXPECT_TRUE(animationTimer()->isActive());
 }
 
 TEST_F(PlayerCommands, ACancelledLoadLeavesTheMusicPlayingAndTheMascotStill) {
-    PlayerWindow& form = started();
+    PlayerWindow& player = started();
     ScriptedFileDialog::answer("first.mid");
-    form.chooseAndPlay();
-    form.showNextFrame();
-    form.showNextFrame();
+    player.chooseAndPlay();
+    player.showNextFrame();
+    player.showNextFrame();
     RecordingSequencer::log().clear();
 
     ScriptedFileDialog::cancel();
@@ -122,7 +122,7 @@ TEST_F(PlayerCommands, ACancelledLoadLeavesTheMusicPlayingAndTheMascotStill) {
     EXPECT_FALSE(animationTimer()->isActive());
     EXPECT_EQ(mascotFrame(), 1);
     EXPECT_EQ(state().currentFile, "first.mid");
-    EXPECT_EQ(form.windowTitle(), "first.mid");
+    EXPECT_EQ(player.windowTitle(), "first.mid");
 }
 
 TEST_F(PlayerCommands, TheTimerStopsBeforeTheDialogOpens) {
@@ -130,8 +130,8 @@ TEST_F(PlayerCommands, TheTimerStopsBeforeTheDialogOpens) {
     platform().makeFileDialog = [&](const QString& filter) {
         return std::make_unique<TimerProbeDialog>(filter, &activeWhileOpen);
     };
-    PlayerWindow& form = started();
-    form.play();
+    PlayerWindow& player = started();
+    player.play();
     ASSERT_TRUE(animationTimer()->isActive());
     QTest::mouseClick(button("load"), Qt::LeftButton);
     EXPECT_FALSE(activeWhileOpen);
@@ -140,12 +140,12 @@ TEST_F(PlayerCommands, TheTimerStopsBeforeTheDialogOpens) {
 
 TEST_F(PlayerCommands, OnlyLoadSwallowsAFailureOfThePlayCommand) {
     platform().makeSequencer = [] { return std::make_unique<FailingSequencer>(); };
-    PlayerWindow& form = started();
+    PlayerWindow& player = started();
     ScriptedFileDialog::answer("bad.mid");
     QTest::mouseClick(button("load"), Qt::LeftButton);
     EXPECT_TRUE(fatalReports.isEmpty());
     EXPECT_EQ(state().currentFile, "bad.mid");
-    EXPECT_EQ(form.windowTitle(), "bad.mid");
+    EXPECT_EQ(player.windowTitle(), "bad.mid");
     EXPECT_FALSE(animationTimer()->isActive()); // the failure came before the timer step
 
     QTest::mouseClick(button("play"), Qt::LeftButton);
@@ -153,10 +153,10 @@ TEST_F(PlayerCommands, OnlyLoadSwallowsAFailureOfThePlayCommand) {
 }
 
 TEST_F(PlayerCommands, MinimisingHidesThePlaylistAndOnlyTheMascotBringsItBack) {
-    PlayerWindow& form = started();
-    form.showMinimized();
+    PlayerWindow& player = started();
+    player.showMinimized();
     EXPECT_FALSE(windows::playlist()->isVisible());
-    form.showNormal();
+    player.showNormal();
     EXPECT_FALSE(windows::playlist()->isVisible());
     QTest::mouseClick(mascot(), Qt::LeftButton);
     EXPECT_TRUE(windows::playlist()->isVisible());
@@ -178,20 +178,20 @@ TEST_F(PlayerCommands, TheMascotBringsBackAClosedPlaylistCreatedAfresh) {
 }
 
 TEST_F(PlayerCommands, MinimisingAfterThePlaylistWasClosedLoadsItHidden) {
-    PlayerWindow& form = started();
+    PlayerWindow& player = started();
     windows::playlist()->close();
     flushDeletes();
-    form.showMinimized();
+    player.showMinimized();
     ASSERT_TRUE(windows::playlist().isLoaded());
     EXPECT_FALSE(windows::playlist()->isVisible());
 }
 
 TEST_F(PlayerCommands, ClosingThePlayerSendsCloseUnloadsThePlaylistAndEndsTheProgram) {
-    PlayerWindow& form = started();
+    PlayerWindow& player = started();
     state().currentFile = "a.mid";
-    form.play();
+    player.play();
     RecordingSequencer::log().clear();
-    form.close();
+    player.close();
     flushDeletes();
     EXPECT_EQ(RecordingSequencer::log(), QStringList({"close"}));
     EXPECT_FALSE(windows::playlist().isLoaded());
@@ -201,8 +201,8 @@ TEST_F(PlayerCommands, ClosingThePlayerSendsCloseUnloadsThePlaylistAndEndsThePro
 }
 
 TEST_F(PlayerCommands, ClosingWhenNothingWasEverPlayedStillSendsClose) {
-    PlayerWindow& form = started();
-    form.close();
+    PlayerWindow& player = started();
+    player.close();
     flushDeletes();
     EXPECT_EQ(RecordingSequencer::log(), QStringList({"close"}));
     EXPECT_EQ(programEnds, 1);

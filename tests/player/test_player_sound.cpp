@@ -27,6 +27,8 @@ double rms(FluidSynthDevice& device) {
 using PlayerSound = PlayerFixture;
 
 TEST_F(PlayerSound, APressOnPlayMakesSoundOnTheRealSynthesizer) {
+    if (!testSoundFontInstalled())
+        GTEST_SKIP() << "the TimGM6mb SoundFont is not installed (timgm6mb-soundfont)";
     FluidSynthDevice* device = nullptr;
     platform().makeSequencer = [&device] {
         auto made =

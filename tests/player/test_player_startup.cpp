@@ -34,10 +34,10 @@ using PlayerStartup = PlayerFixture;
 TEST_F(PlayerStartup, EndsWithBothWindowsUpNothingOpenedAndTheMascotStill) {
     ShowRecorder recorder;
     qApp->installEventFilter(&recorder);
-    PlayerWindow* form = start();
+    PlayerWindow* player = start();
     qApp->removeEventFilter(&recorder);
 
-    ASSERT_NE(form, nullptr);
+    ASSERT_NE(player, nullptr);
     EXPECT_TRUE(fatalReports.isEmpty());
     EXPECT_EQ(recorder.shown, QStringList({"MidiList", "Pelora"}));
     EXPECT_TRUE(windows::playlist()->isVisible());
@@ -48,7 +48,7 @@ TEST_F(PlayerStartup, EndsWithBothWindowsUpNothingOpenedAndTheMascotStill) {
     EXPECT_EQ(animationTimer()->interval(), 500);
     EXPECT_EQ(animationTimer()->timerType(), Qt::PreciseTimer);
     EXPECT_EQ(mascotFrame(), 0);
-    EXPECT_EQ(form->windowTitle(), "Pelora");
+    EXPECT_EQ(player->windowTitle(), "Pelora");
 
     EXPECT_TRUE(state().currentFile.isEmpty());
     EXPECT_EQ(state().frameInterval, 500);
@@ -79,14 +79,14 @@ TEST_F(PlayerStartup, FramesComeFromTheDataFolderWhenTheWorkingDirectoryHasNone)
 
 TEST_F(PlayerStartup, AFrameMissingAmongTheOthersEndsStartUpWithAReport) {
     QFile::remove("A2.gif");
-    PlayerWindow* form = start();
+    PlayerWindow* player = start();
 
     ASSERT_EQ(fatalReports.size(), 1);
     EXPECT_TRUE(fatalReports[0].contains("A2.gif")) << fatalReports[0].toStdString();
     EXPECT_NE(ErrorModel::exitStatus(), 0);
     EXPECT_TRUE(windows::playlist()->isVisible());
-    ASSERT_NE(form, nullptr);
-    EXPECT_FALSE(form->isVisible());
+    ASSERT_NE(player, nullptr);
+    EXPECT_FALSE(player->isVisible());
     EXPECT_TRUE(RecordingSequencer::log().isEmpty()); // nothing opened
 }
 

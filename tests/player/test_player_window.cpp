@@ -19,11 +19,11 @@ using PlayerWindowTest = PlayerFixture;
 // A click anywhere on the window reaches the control under the pointer; at
 // each one-pixel seam between two controls, the one on top.
 TEST_F(PlayerWindowTest, EachClickReachesTheControlUnderThePointer) {
-    PlayerWindow& form = started();
+    PlayerWindow& player = started();
     const auto clickAt = [&](int x, int y) {
-        QWidget* target = form.childAt(x, y);
+        QWidget* target = player.childAt(x, y);
         ASSERT_NE(target, nullptr) << x << "," << y;
-        QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(&form, QPoint(x, y)));
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(&player, QPoint(x, y)));
     };
     windows::playlist()->hide();
     clickAt(60, 135); // the mascot's last row, above the buttons

@@ -1,19 +1,18 @@
 #include "support/TestEngine.h"
 
 #include <filesystem>
+#include <system_error>
 
 namespace {
-constexpr const char* testSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
-}
+const std::filesystem::path testSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+} // namespace
 
-FluidSynthEngine::Config testEngineConfig() {
-    return {{testSoundFont}, {}};
+std::shared_ptr<FluidSynthEngine> makeTestEngine(std::vector<std::string> audioDrivers) {
+    return std::make_shared<FluidSynthEngine>(
+        FluidSynthEngine::Config{{testSoundFont}, std::move(audioDrivers)});
 }
 
 bool testSoundFontInstalled() {
-    return std::filesystem::is_regular_file(testSoundFont);
-}
-
-std::shared_ptr<FluidSynthEngine> makeTestEngine() {
-    return std::make_shared<FluidSynthEngine>(testEngineConfig());
+    std::error_code error;
+    return std::filesystem::is_regular_file(testSoundFont, error);
 }

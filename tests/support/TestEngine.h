@@ -3,10 +3,13 @@
 #include "platform/FluidSynthEngine.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
-// The SoundFont every test that renders sound uses, whatever the machine's
-// default is: TimGM6mb, which the install script installs.
-FluidSynthEngine::Config testEngineConfig();
+// A synthesizer of the test's own, on one named SoundFont (TimGM6mb, which the
+// install script installs), so that what a test hears does not depend on
+// which SoundFont the machine calls its default, nor on what a test before it
+// left in the synthesizer. No audio driver unless given.
+std::shared_ptr<FluidSynthEngine> makeTestEngine(std::vector<std::string> audioDrivers = {});
+// Whether that SoundFont is there; tests that listen skip without it.
 bool testSoundFontInstalled();
-// A synthesizer of the test's own on that SoundFont, with no audio output.
-std::shared_ptr<FluidSynthEngine> makeTestEngine();
