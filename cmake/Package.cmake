@@ -36,18 +36,18 @@ set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 # The package's program is the one built here, so every optimised build
 # takes Debian's hardening flags (all of them, bindnow included): stack
 # protection, fortified functions, read-only relocations. The build type
-# keeps its own optimisation and debug information; the sanitizer build and
-# a Debug build (where fortifying would only warn) go without.
+# keeps its own optimisation and debug information, and the debug
+# information its real source paths; the sanitizer build and a Debug build
+# (where fortifying would only warn) go without.
 find_program(PELORA_DPKG_BUILDFLAGS dpkg-buildflags)
 if(PELORA_DPKG_BUILDFLAGS AND NOT PELORA_SANITIZE AND NOT CMAKE_BUILD_TYPE STREQUAL "Debug")
     function(pelora_debian_flags kind out)
         execute_process(
             COMMAND ${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all
                     ${PELORA_DPKG_BUILDFLAGS} --get ${kind}
-            WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
             OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
         separate_arguments(flags UNIX_COMMAND "${flags}")
-        list(FILTER flags EXCLUDE REGEX "^-(O.*|g)$")
+        list(FILTER flags EXCLUDE REGEX "^-(O.*|g|ffile-prefix-map=.*)$")
         set(${out} ${flags} PARENT_SCOPE)
     endfunction()
     pelora_debian_flags(CPPFLAGS PELORA_DEBIAN_CPPFLAGS)

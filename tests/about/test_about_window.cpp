@@ -58,7 +58,7 @@ TEST_F(AboutTest, ShowsNoIconInItsTitleBarEvenWhenTheProgramHasOne) {
     QApplication::setWindowIcon(QIcon());
 }
 
-TEST_F(AboutTest, ShowsItsLinesWhiteOnBlackInFullUnderTheIcon) {
+TEST_F(AboutTest, ShowsItsLinesWhiteOnBlackUnderTheIcon) {
     AboutWindow& window = about();
     QStringList texts;
     for (QLabel* line : textLines(window))
