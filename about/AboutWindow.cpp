@@ -4,6 +4,7 @@
 
 #include <QFrame>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 
@@ -86,4 +87,11 @@ AboutWindow::AboutWindow() {
     QLabel* address =
         label(this, QStringLiteral("https://pelora.github.io/"), mincho(9), 600, 1440);
     address->setAutoFillBackground(true);
+}
+
+void AboutWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        WindowBase::keyPressEvent(event);
 }

@@ -4,9 +4,12 @@
 
 // The About window: the program's icon, name, version and copyright, a line
 // inviting feedback and the web address. Nothing in it takes input: it is
-// closed by its close box (or the system's close command).
+// closed by its close box, the system's close command or Escape.
 class AboutWindow : public WindowBase {
     Q_OBJECT
 public:
     AboutWindow();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Regenerates every picture the program carries: the window icon, the eight
-# button pictures and the four mascot frames. Needs ImageMagick 6 (convert).
-# Run from anywhere; the pictures are written next to this script.
+# button pictures and the four mascot frames, and the desktop's icon (a
+# scalable SVG and PNGs from 16 to 256 pixels). Needs ImageMagick 6 (convert)
+# and rsvg-convert. Run from anywhere; the pictures are written next to this
+# script.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$here/icon" "$here/buttons" "$here/frames"
+mkdir -p "$here/icon" "$here/buttons" "$here/frames" "$here/icon/desktop"
 
 # The window system's standard 16 colours, in their standard order.
 palette16=(
@@ -87,6 +89,38 @@ write_icon() {
     } >"$out"
 }
 
+# ------------------------------------------------------ the desktop's icon
+
+# The window icon's drawing as a scalable picture, on the same 32 unit grid,
+# for menus and software catalogues at any size: the keys, the key edges
+# and the red "Pe". Each PNG size is rendered from it.
+draw_desktop_icon() {
+    local svg="$here/icon/desktop/pelora.svg" x
+    {
+        echo '<svg xmlns="http://www.w3.org/2000/svg" width="32" height="32" viewBox="0 0 32 32">'
+        echo '  <rect width="32" height="32" fill="#ffffff"/>'
+        echo '  <g fill="#000000">'
+        for x in 0 4 8 12 16 20 24 28; do
+            echo "    <rect x=\"$x\" y=\"0\" width=\"1\" height=\"32\"/>"
+        done
+        for x in 3 7 15 19 23; do
+            echo "    <rect x=\"$x\" y=\"0\" width=\"3\" height=\"19\"/>"
+        done
+        echo '    <rect x="0" y="31" width="32" height="1"/>'
+        echo '  </g>'
+        echo '  <g fill="none" stroke="#ff0000" stroke-width="2" stroke-linecap="round" stroke-linejoin="round">'
+        echo '    <polyline points="5,27 6,19 6,11 7,4 12,3 15,5 15,9 12,12 8,13 6,13"/>'
+        echo '    <polyline points="19,22 25,21 26,18 23,16 19,18 18,22 19,26 23,28 27,26"/>'
+        echo '  </g>'
+        echo '</svg>'
+    } >"$svg"
+    local size
+    for size in 16 32 48 64 128 256; do
+        rsvg-convert -w "$size" -h "$size" "$svg" -o "$work/desktop.png"
+        convert "$work/desktop.png" -strip "$here/icon/desktop/pelora-$size.png"
+    done
+}
+
 # ---------------------------------------------------------- the buttons
 
 # The gradient of the play button and of the row of small buttons: dark grey
@@ -158,6 +192,7 @@ make_frames() {
 make_palette_image
 draw_icon
 write_icon
+draw_desktop_icon
 make_buttons
 make_frames
 echo "pictures written below $here"

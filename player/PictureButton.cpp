@@ -2,6 +2,7 @@
 
 #include "core/Errors.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace {
@@ -21,4 +22,19 @@ PictureButton::PictureButton(const QString& face, const QString& pressed, QWidge
 void PictureButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(0, 0, isDown() ? pressed_ : face_);
+    // The faces run from dark grey to white, so the frame takes the
+    // highlight colour, which shows on both, one pixel inside the edge.
+    if (hasFocus()) {
+        painter.setPen(palette().color(QPalette::Highlight));
+        painter.drawRect(rect().adjusted(1, 1, -2, -2));
+    }
+}
+
+void PictureButton::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        !event->isAutoRepeat()) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }

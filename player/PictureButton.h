@@ -4,7 +4,9 @@
 #include <QPixmap>
 
 // A graphical push button: no caption and no frame, only its face picture,
-// and its pressed picture while it is held down, each at its own size.
+// and its pressed picture while it is held down, each at its own size. With
+// the focus it shows a frame over its picture, and Return presses it as
+// Space does.
 class PictureButton : public QAbstractButton {
     Q_OBJECT
 public:
@@ -15,6 +17,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QPixmap face_;

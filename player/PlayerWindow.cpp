@@ -24,6 +24,12 @@ PictureButton* pictureButton(const char* name, QWidget* parent) {
     return button;
 }
 
+// What a screen reader says for a control, and its tooltip: what it does.
+void describe(QWidget* control, const QString& name, const QString& tip) {
+    control->setAccessibleName(name);
+    control->setToolTip(tip);
+}
+
 } // namespace
 
 PlayerWindow::PlayerWindow(SharedState& state, WindowHandle& playlist)
@@ -83,6 +89,15 @@ void PlayerWindow::buildDesign() {
     setTabOrder(loadButton_, pauseButton_);
     setTabOrder(pauseButton_, stopButton_);
     setTabOrder(stopButton_, playButton_);
+
+    describe(mascot_, QStringLiteral("演奏リストを表示"),
+             QStringLiteral("クリックすると演奏リストを表示します"));
+    describe(loadButton_, QStringLiteral("MIDIファイルを開く"),
+             QStringLiteral("MIDIファイルを選んで再生します"));
+    describe(pauseButton_, QStringLiteral("一時停止"), QStringLiteral("演奏を一時停止します"));
+    describe(stopButton_, QStringLiteral("停止"), QStringLiteral("演奏を止めます"));
+    describe(playButton_, QStringLiteral("再生"),
+             QStringLiteral("今のファイルを最初から再生します"));
 }
 
 void PlayerWindow::connectCommands() {

@@ -29,6 +29,8 @@ QPushButton* button(QWidget* window, const char* name, const QString& caption, i
     auto* control = new QPushButton(caption, window);
     control->setObjectName(QLatin1String(name));
     control->setGeometry(twipsRect(left, top, 615, 255));
+    // Return presses the focused button, as Space does.
+    control->setAutoDefault(true);
     return control;
 }
 
@@ -80,6 +82,13 @@ void PlaylistWindow::buildDesign() {
     animationBox_->setBackgroundRole(QPalette::Window);
     animationBox_->setAutoFillBackground(true);
     whiteOnBlack(animationBox_, QPalette::Window, QPalette::WindowText);
+    // Its seven Japanese characters are wider than the designed box leaves
+    // beside the indicator: a point smaller and closer to the indicator,
+    // the caption shows whole.
+    QFont smaller = animationBox_->font();
+    smaller.setPointSizeF(smaller.pointSizeF() - 1);
+    animationBox_->setFont(smaller);
+    animationBox_->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
 
     speedBar_ = new QScrollBar(Qt::Horizontal, this);
     speedBar_->setObjectName(QStringLiteral("speedBar"));
@@ -108,12 +117,16 @@ void PlaylistWindow::buildDesign() {
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     animationBox_->setFocus();
+
+    speedBar_->setAccessibleName(QStringLiteral("アニメーションの間隔（ミリ秒）"));
+    speedBar_->setToolTip(QStringLiteral("マスコットのコマ送りの間隔です。右ほどゆっくり動きます"));
+    list_->setAccessibleName(QStringLiteral("演奏リスト"));
 }
 
 void PlaylistWindow::connectCommands() {
     route(animationBox_, &QCheckBox::stateChanged, &PlaylistWindow::animationSwitched);
     route(speedBar_, &QScrollBar::valueChanged, &PlaylistWindow::speedChanged);
-    route(list_, &SortedListBox::entryDoubleClicked, &PlaylistWindow::playEntry);
+    route(list_, &SortedListBox::entryChosen, &PlaylistWindow::playEntry);
     route(addButton_, &QPushButton::clicked, &PlaylistWindow::addCurrentFile);
     route(removeButton_, &QPushButton::clicked, &PlaylistWindow::removeSelected);
     route(loadButton_, &QPushButton::clicked, &PlaylistWindow::loadList);

@@ -33,7 +33,7 @@ public:
     // Removes the selected entry; nothing happens when none is selected.
     void removeSelected();
     void showAbout();
-    // Plays the selected entry (a double-click on it).
+    // Plays the selected entry (a double-click on it, or Return).
     void playEntry();
     void saveList();
     void loadList();

@@ -1,5 +1,7 @@
 #include "playlist/SortedListBox.h"
 
+#include <QKeyEvent>
+
 SortedListBox::SortedListBox(QWidget* parent) : QListView(parent) {
     setModel(&model_);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -7,7 +9,7 @@ SortedListBox::SortedListBox(QWidget* parent) : QListView(parent) {
     // Every row is one line of the same font: lets the view lay out and
     // scroll 32767 rows without measuring each.
     setUniformItemSizes(true);
-    connect(this, &QAbstractItemView::doubleClicked, this, &SortedListBox::entryDoubleClicked);
+    connect(this, &QAbstractItemView::doubleClicked, this, &SortedListBox::entryChosen);
 }
 
 int SortedListBox::selectedIndex() const {
@@ -52,6 +54,19 @@ void SortedListBox::removeAt(int index) {
     // The row that moves up into the removed one's place must not become the
     // selection: a second "削除" would delete an entry the user never chose.
     selectionModel()->clearSelection();
+}
+
+// The current entry carries the focus frame even when nothing is selected
+// (the list has just taken the focus, or an entry was deleted): Return plays
+// the entry the user sees framed.
+void SortedListBox::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || !currentIndex().isValid()) {
+        QListView::keyPressEvent(event);
+        return;
+    }
+    selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect);
+    emit entryChosen();
 }
 
 void SortedListBox::clear() {

@@ -31,8 +31,13 @@ public:
     void clear();
 
 signals:
-    // A double-click on an entry; the press before it has selected it.
-    void entryDoubleClicked();
+    // The user chose an entry to play: a double-click on it (the press
+    // before it has selected it), or Return on the current one, which
+    // selects it.
+    void entryChosen();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     SortedListModel model_;

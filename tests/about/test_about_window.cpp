@@ -1,5 +1,8 @@
 #include "about/AboutWindow.h"
+#include "app/Startup.h"
 #include "app/Windows.h"
+#include "player/PlayerWindow.h"
+#include "playlist/PlaylistWindow.h"
 #include "support/AppFixture.h"
 #include "support/QtTestHelpers.h"
 
@@ -37,11 +40,13 @@ protected:
         throw std::runtime_error("no line shows " + text.toStdString());
     }
 
-    // Opens the window modally, runs `look` while it is open, closes it.
+    // Opens the window modally, runs `look` while it is open, closes it
+    // unless `look` did.
     template <class Look> static void whileOpen(Look look) {
         QTimer::singleShot(0, [look] {
             look(windows::about().load());
-            windows::about()->close();
+            if (windows::about().isLoaded())
+                windows::about()->close();
         });
         windows::about().showModal();
     }
@@ -53,7 +58,7 @@ TEST_F(AboutTest, ShowsNoIconInItsTitleBarEvenWhenTheProgramHasOne) {
     QApplication::setWindowIcon(QIcon());
 }
 
-TEST_F(AboutTest, ShowsItsLinesWhiteOnBlackInFullUnderTheIcon) {
+TEST_F(AboutTest, ShowsItsLinesWhiteOnBlackUnderTheIcon) {
     AboutWindow& window = about();
     QStringList texts;
     for (QLabel* line : textLines(window))
@@ -64,8 +69,6 @@ TEST_F(AboutTest, ShowsItsLinesWhiteOnBlackInFullUnderTheIcon) {
     const QImage shot = window.grab().toImage();
     for (QLabel* line : textLines(window)) {
         const std::string text = line->text().toStdString();
-        EXPECT_TRUE(window.rect().contains(line->geometry())) << text;
-        EXPECT_GE(line->width(), line->sizeHint().width()) << text; // not cut off
         EXPECT_TRUE(holdsWhite(shot, line->geometry())) << text;
     }
     EXPECT_EQ(shot.pixelColor(2, window.height() - 2), QColor(Qt::black));
@@ -75,6 +78,18 @@ TEST_F(AboutTest, ShowsItsLinesWhiteOnBlackInFullUnderTheIcon) {
     EXPECT_TRUE(window.rect().contains(icon->geometry()));
     EXPECT_LT(icon->geometry().bottom(),
               lineShowing(window, "感想、バグ報告お待ちしています")->y());
+}
+
+// Every caption of the three windows, rendered with the fonts the install
+// script installs: the Japanese ones are the widest for their room.
+TEST_F(AboutTest, EveryCaptionOfTheThreeWindowsShowsWhole) {
+    Startup::run();
+    about().show();
+    for (QWidget* window : std::initializer_list<QWidget*>{&windows::player().load(),
+                                                           &windows::playlist().load(), &about()}) {
+        ASSERT_FALSE(window->grab().isNull());
+        EXPECT_EQ(clippedCaptions(*window), QStringList()) << window->windowTitle().toStdString();
+    }
 }
 
 TEST_F(AboutTest, AGreyLineSeparatesTheNameFromTheInvitation) {
@@ -111,22 +126,23 @@ TEST_F(AboutTest, TheNameStandsLargestAndEveryLineFindsAnInstalledJapaneseFace) 
                     .contains("Mincho"));
 }
 
-TEST_F(AboutTest, NothingTakesFocusOrInputAndEscOrEnterDoNotCloseIt) {
-    bool stillOpen = false;
+TEST_F(AboutTest, NothingTakesFocusOrInputAndOnlyEscapeClosesIt) {
+    bool openAfterEnterAndClick = false;
     bool anyControlTakesInput = false;
     whileOpen([&](AboutWindow& window) {
         for (QWidget* control : window.findChildren<QWidget*>())
             anyControlTakesInput |= control->focusPolicy() != Qt::NoFocus ||
                                     !control->testAttribute(Qt::WA_TransparentForMouseEvents);
-        QTest::keyClick(&window, Qt::Key_Escape);
         QTest::keyClick(&window, Qt::Key_Return);
         QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
                           lineShowing(window, "https://pelora.github.io/")->geometry().center());
         QCoreApplication::processEvents();
-        stillOpen = windows::about().isLoaded() && window.isVisible();
+        openAfterEnterAndClick = windows::about().isLoaded() && window.isVisible();
+        QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
+        EXPECT_FALSE(windows::about().isLoaded());
     });
     EXPECT_FALSE(anyControlTakesInput);
-    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(openAfterEnterAndClick);
     EXPECT_FALSE(windows::about().isLoaded());
 }
 

@@ -24,7 +24,7 @@ check_installed_tree() {
     local root=$1 prefix=$2 version=$3
     local desktop=$prefix/share/applications/$app_id.desktop
     local metainfo=$prefix/share/metainfo/$app_id.metainfo.xml
-    local icon=$prefix/share/icons/hicolor/32x32/apps/$app_id.png
+    local icons=$prefix/share/icons/hicolor
 
     [ -x "$prefix/bin/pelora" ] && file -L "$prefix/bin/pelora" | grep -q ELF ||
         fail "bin/pelora is not an executable program"
@@ -33,14 +33,31 @@ check_installed_tree() {
         file -L "$prefix/share/pelora/$frame.gif" | grep -q 'GIF image data' ||
             fail "share/pelora/$frame.gif is missing or not a GIF picture"
     done
-    file -L "$icon" | grep -q 'PNG image data, 32 x 32' || fail "$icon is not a 32x32 PNG"
+    local size
+    for size in 16 32 48 64 128 256; do
+        file -L "$icons/${size}x$size/apps/$app_id.png" | grep -q "PNG image data, $size x $size" ||
+            fail "the ${size}x$size icon is missing or not a $size x $size PNG"
+    done
+    file -L "$icons/scalable/apps/$app_id.svg" | grep -q 'SVG' || fail "the scalable icon is not an SVG"
+
+    # The manual page and the changelog: compressed with neither name nor time.
+    local gzipped
+    for gzipped in "$prefix/share/man/man1/pelora.1.gz" "$prefix/share/doc/pelora/changelog.gz"; do
+        file -L "$gzipped" | grep -q 'gzip compressed data, max compression' ||
+            fail "$gzipped is not compressed at the highest level"
+        file -L "$gzipped" | grep -Eq 'was "|last modified' && fail "$gzipped keeps a name or a time"
+    done
+    LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l -Tutf8 -Z "$prefix/share/man/man1/pelora.1.gz" \
+        2>"$work/man.log" >/dev/null && [ ! -s "$work/man.log" ] ||
+        fail "the manual page does not format cleanly: $(cat "$work/man.log")"
+    grep -q '^Files: \*' "$prefix/share/doc/pelora/copyright" || fail "no copyright file"
 
     local stray
     stray=$(cd "$prefix" && find . ! -type d ! -path './bin/*' ! -path './share/*')
     [ -z "$stray" ] || fail "installed outside bin/ and share/: $stray"
 
     desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $desktop"
-    grep -qx 'Exec=pelora' "$desktop" || fail "the desktop entry does not start pelora"
+    grep -qx 'Exec=pelora %F' "$desktop" || fail "the desktop entry does not start pelora with files"
     grep -qx "Icon=$app_id" "$desktop" || fail "the desktop entry does not name the icon"
     grep -qx 'MimeType=audio/midi;audio/x-midi;' "$desktop" ||
         fail "the desktop entry does not claim MIDI files"
@@ -52,4 +69,23 @@ check_installed_tree() {
         fail "appstreamcli rejects the tree: $(appstreamcli validate-tree --no-net "$root")"
     grep -q "<release version=\"$version\"" "$metainfo" ||
         fail "the metainfo's release is not version $version"
+    check_catalogue_entry "$root"
+}
+
+# check_catalogue_entry ROOT: what a software catalogue makes of the tree, as
+# a distribution's catalogue builder does: Pelora's component, with an icon
+# of 64 pixels or more (smaller ones alone get it dropped).
+check_catalogue_entry() {
+    local out=$work/catalogue
+    rm -rf "$out"
+    appstreamcli compose --no-net --no-color --origin=pelora --result-root="$out" "$1" \
+        >"$work/compose.log" 2>&1 || fail "appstreamcli compose failed: $(cat "$work/compose.log")"
+    local catalogue
+    catalogue=$(zcat "$out/usr/share/swcatalog/xml/pelora.xml.gz" 2>/dev/null || true)
+    grep -q "<id>$app_id</id>" <<<"$catalogue" ||
+        fail "the composed catalogue has no component $app_id: $(cat "$work/compose.log")"
+    grep -Eq '<icon type="cached" width="(64|128)"' <<<"$catalogue" ||
+        fail "the composed catalogue has no icon of 64 pixels or more for $app_id"
+    [ -f "$out/usr/share/swcatalog/icons/pelora/128x128/$app_id.png" ] ||
+        fail "the catalogue's 128x128 icon was not written"
 }

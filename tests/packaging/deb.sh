@@ -21,9 +21,11 @@ field() { dpkg-deb -f "$deb" "$1"; }
 depends=$(field Depends)
 names=$(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*//; s/[[:space:]]//g')
 for needed in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins libfluidsynth3 \
-    timgm6mb-soundfont sf2-soundfont-gm fonts-ipafont-gothic fonts-ipafont-mincho libc6 libstdc++6; do
+    timgm6mb-soundfont sf2-soundfont-gm fonts-ipafont-gothic fonts-japanese-gothic libc6 libstdc++6; do
     grep -Fqx "$needed" <<<"$names" || fail "Depends lacks $needed: $depends"
 done
+grep -q 'fonts-ipafont-mincho' <<<"$(field Recommends)" ||
+    fail "Recommends lacks the mincho face of the About window"
 # ...and this machine, where Pelora was built and tested, satisfies them all:
 # installing the package would bring in nothing else.
 apt-get install --simulate --no-install-recommends "$deb" >"$work/apt.log" 2>&1 ||
@@ -36,5 +38,15 @@ dpkg-deb -c "$deb" | awk '{ print $6 }' | grep -v '^\./usr/' | grep -v '^\./$' &
 dpkg -x "$deb" "$work/root"
 check_installed_tree "$work/root" "$work/root/usr" "$version"
 file "$work/root/usr/bin/pelora" | grep -q ', stripped' || fail "bin/pelora is not stripped"
+zcat "$work/root/usr/share/doc/pelora/changelog.gz" >"$work/changelog"
+[ "$(dpkg-parsechangelog -l "$work/changelog" -S Version)" = "$version" ] ||
+    fail "the changelog's latest entry is not version $version"
+
+# Debian's own check of the package: no error, no warning, and none of the
+# hardening tags that it reports only as information.
+lintian --info --display-info --fail-on none "$deb" >"$work/lintian.log" 2>&1 ||
+    fail "lintian could not check the package: $(cat "$work/lintian.log")"
+grep -E '^[EW]: |^I: [^ ]+ hardening-' "$work/lintian.log" &&
+    fail "lintian finds the above in the package"
 
 finish "package"

@@ -8,6 +8,7 @@
 #include "support/RecordingSequencer.h"
 #include "support/ScriptedFileDialog.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QIcon>
 #include <QTest>
@@ -59,6 +60,29 @@ TEST_F(PlayerWindowTest, TabsThroughLoadPauseStopPlay) {
         while (next->focusPolicy() == Qt::NoFocus);
         EXPECT_EQ(next, expected);
     }
+}
+
+TEST_F(PlayerWindowTest, TheFocusedButtonShowsAFrameAndSpaceOrReturnPressesIt) {
+    PlayerWindow& window = started();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    };
+    PictureButton* play = button("play");
+    const QImage unframed = play->grab().toImage();
+    for (int tab = 0; tab < 4 && QApplication::focusWidget() != play; ++tab)
+        press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), play);
+    EXPECT_NE(play->grab().toImage(), unframed);
+
+    press(Qt::Key_Return);
+    EXPECT_EQ(RecordingSequencer::log(), QStringList({"stop", "close", "open ", "play"}));
+    press(Qt::Key_Tab, Qt::ShiftModifier);
+    RecordingSequencer::log().clear();
+    press(Qt::Key_Space);
+    EXPECT_EQ(RecordingSequencer::log(), QStringList({"stop", "close"}));
+    EXPECT_EQ(play->grab().toImage(), unframed);
 }
 
 TEST_F(PlayerWindowTest, ButtonsShowTheirFaceAndThePressedPictureWhileHeldDown) {

@@ -2,7 +2,11 @@
 
 #include "about/AboutWindow.h"
 
+#include "player/PictureButton.h"
+
+#include <QAccessible>
 #include <QApplication>
+#include <QLabel>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionSlider>
@@ -86,6 +90,61 @@ TEST_F(PlaylistFixture, TheCheckBoxHasTheFocusAndTabFollowsTheDesignedOrder) {
         QTest::keyClick(focused, Qt::Key_Tab);
     }
     EXPECT_EQ(order, QStringList(std::begin(controlNames), std::end(controlNames)));
+}
+
+// What a screen reader announces: every control on either window has a name
+// of its own, and the pictures, which show no text, tell what they do in a
+// tooltip too.
+TEST_F(PlaylistFixture, EveryControlHasANameForScreenReadersAndEveryPictureATooltip) {
+    for (QWidget* window : {static_cast<QWidget*>(&player()), static_cast<QWidget*>(&playlist())}) {
+        QStringList names;
+        for (QWidget* one : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!window->rect().intersects(one->geometry()))
+                continue; // the mascot's frames wait outside the window
+            QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(one);
+            ASSERT_NE(reader, nullptr);
+            const QString name = reader->text(QAccessible::Name);
+            EXPECT_FALSE(name.isEmpty()) << one->objectName().toStdString();
+            EXPECT_FALSE(names.contains(name)) << name.toStdString();
+            names << name;
+            const bool picture = qobject_cast<QLabel*>(one) || qobject_cast<PictureButton*>(one);
+            if (picture) {
+                EXPECT_FALSE(one->toolTip().isEmpty()) << one->objectName().toStdString();
+            }
+        }
+        EXPECT_GE(names.size(), 5);
+    }
+}
+
+// The designed focus order: the check box, the bar, the list, then "追加".
+TEST_F(PlaylistFixture, AKeyboardAloneAddsEntriesAndPlaysThem) {
+    PlaylistWindow& window = playlist();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    };
+    for (int tab = 0; tab < 3; ++tab)
+        press(Qt::Key_Tab);
+    state().currentFile = "/music/b.mid";
+    press(Qt::Key_Return);
+    state().currentFile = "/music/a.mid";
+    press(Qt::Key_Space);
+    EXPECT_EQ(shownEntries(), QStringList({"/music/a.mid", "/music/b.mid"}));
+
+    press(Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget(), list());
+    press(Qt::Key_Return); // the first entry, framed as the list takes the focus
+    EXPECT_EQ(RecordingSequencer::log(),
+              QStringList({"stop", "close", "open /music/a.mid", "play"}));
+    EXPECT_EQ(list()->selectedIndex(), 0);
+    press(Qt::Key_Down);
+    RecordingSequencer::log().clear();
+    press(Qt::Key_Return);
+    EXPECT_EQ(RecordingSequencer::log(),
+              QStringList({"stop", "close", "open /music/b.mid", "play"}));
+    EXPECT_EQ(player().windowTitle(), "/music/b.mid");
+    EXPECT_TRUE(fatalReports.isEmpty());
 }
 
 TEST_F(PlaylistFixture, AddPutsTheCurrentFileInItsPlaceIgnoringCase) {

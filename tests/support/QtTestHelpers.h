@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 
 #include <ostream>
 
@@ -13,3 +14,8 @@ void PrintTo(const QStringList& texts, std::ostream* out);
 
 // Whether any pixel of `area` in the screenshot is white, or nearly so.
 bool holdsWhite(const QImage& shot, const QRect& area);
+
+// The captions of `window` that do not show whole, each as its text: a
+// control's caption wider than the room its style leaves for it, its glyphs
+// taller than that room, or the control reaching outside the window.
+QStringList clippedCaptions(const QWidget& window);
