@@ -9,8 +9,11 @@ target_include_directories(e2e_make_midi PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 
 pkg_check_modules(E2E_X11 REQUIRED IMPORTED_TARGET x11)
 add_executable(e2e_close_window ${E2E_DIR}/close-window.cpp)
+add_executable(e2e_xdnd_drag ${E2E_DIR}/xdnd-drag.cpp)
 target_link_libraries(e2e_close_window PRIVATE PkgConfig::E2E_X11)
-set_target_properties(e2e_make_midi e2e_close_window PROPERTIES AUTOMOC OFF AUTORCC OFF)
+target_link_libraries(e2e_xdnd_drag PRIVATE PkgConfig::E2E_X11)
+set_target_properties(e2e_make_midi e2e_close_window e2e_xdnd_drag PROPERTIES
+                      AUTOMOC OFF AUTORCC OFF)
 
 set(E2E_UNIT_TESTS)
 foreach(area app platform player playlist about)
