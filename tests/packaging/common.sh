@@ -40,7 +40,8 @@ check_installed_tree() {
     [ -z "$stray" ] || fail "installed outside bin/ and share/: $stray"
 
     desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $desktop"
-    grep -qx 'Exec=pelora' "$desktop" || fail "the desktop entry does not start pelora"
+    grep -qx 'Exec=pelora %F' "$desktop" ||
+        fail "the desktop entry does not start pelora with the files it is given"
     grep -qx "Icon=$app_id" "$desktop" || fail "the desktop entry does not name the icon"
     grep -qx 'MimeType=audio/midi;audio/x-midi;' "$desktop" ||
         fail "the desktop entry does not claim MIDI files"
