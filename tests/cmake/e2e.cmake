@@ -25,7 +25,7 @@ endforeach()
 # Each test has its own display number (the next free one from there) and
 # its own PulseAudio daemon, so they may run side by side.
 set(E2E_TESTS windows:141 list:151 about:161 sound:131 command-line:181 instance:191 drop:201
-              wayland:211)
+              wayland:211 gio-open:221)
 foreach(entry ${E2E_TESTS})
     string(REPLACE ":" ";" parts ${entry})
     list(GET parts 0 name)
@@ -37,3 +37,6 @@ foreach(entry ${E2E_TESTS})
     set_tests_properties(e2e_${name} PROPERTIES
         LABELS e2e TIMEOUT 90 SKIP_RETURN_CODE 77 DEPENDS "${E2E_UNIT_TESTS}")
 endforeach()
+
+# It installs the build tree, which writes install_manifest.txt into it.
+set_tests_properties(e2e_gio-open PROPERTIES RESOURCE_LOCK pelora_build_tree_install)
