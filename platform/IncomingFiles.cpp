@@ -1,6 +1,5 @@
 #include "platform/IncomingFiles.h"
 
-#include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QMimeDatabase>
@@ -61,10 +60,4 @@ IncomingFiles IncomingFiles::fromDrag(const QMimeData& data) {
             files.midiFiles << file.absoluteFilePath();
     }
     return files;
-}
-
-void IncomingFiles::acceptDrop(QDropEvent& event) {
-    if (event.possibleActions() & Qt::CopyAction)
-        event.setDropAction(Qt::CopyAction);
-    event.accept();
 }

@@ -3,7 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-class QDropEvent;
 class QMimeData;
 
 // Files handed to Pelora from outside its file dialogs: named on the command
@@ -21,11 +20,6 @@ public:
     // or, where the name says nothing, their first bytes) or list files, in
     // their order; folders, other files and web links are left out.
     static IncomingFiles fromDrag(const QMimeData& data);
-
-    // Takes a drag or a drop: as a copy where the program the files come
-    // from offers one, else as it proposes. For a list of file names it is
-    // the receiver that would move the files, and Pelora moves nothing.
-    static void acceptDrop(QDropEvent& event);
 
     QStringList listFiles;
     QStringList midiFiles;

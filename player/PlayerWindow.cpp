@@ -2,6 +2,7 @@
 
 #include "core/ErrorModel.h"
 #include "core/WindowInstance.h"
+#include "platform/FileDrop.h"
 #include "platform/IncomingFiles.h"
 #include "platform/Platform.h"
 #include "player/FrameCounter.h"
@@ -9,7 +10,6 @@
 #include "player/ImageView.h"
 #include "player/PictureButton.h"
 
-#include <QDropEvent>
 #include <QEvent>
 #include <QIcon>
 #include <QPalette>
@@ -192,14 +192,14 @@ void PlayerWindow::setFrameInterval(int milliseconds) {
 
 void PlayerWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (!IncomingFiles::fromDrag(*event->mimeData()).midiFiles.isEmpty())
-        IncomingFiles::acceptDrop(*event);
+        FileDrop::accept(*event);
 }
 
 void PlayerWindow::dropEvent(QDropEvent* event) {
     const QStringList files = IncomingFiles::fromDrag(*event->mimeData()).midiFiles;
     if (files.isEmpty())
         return;
-    IncomingFiles::acceptDrop(*event);
+    FileDrop::accept(*event);
     // Played once the drop is over, so that the program the file came from
     // is not kept waiting for the music to start.
     QTimer::singleShot(

@@ -4,6 +4,7 @@
 #include "core/Errors.h"
 #include "core/UserMessage.h"
 #include "core/WindowInstance.h"
+#include "platform/FileDrop.h"
 #include "platform/IncomingFiles.h"
 #include "platform/Platform.h"
 #include "playlist/ListFile.h"
@@ -11,7 +12,6 @@
 #include "playlist/SortedListBox.h"
 
 #include <QCheckBox>
-#include <QDropEvent>
 #include <QIcon>
 #include <QPainter>
 #include <QPushButton>
@@ -236,14 +236,14 @@ void PlaylistWindow::readListFile(const QString& fileName) {
 void PlaylistWindow::dragEnterEvent(QDragEnterEvent* event) {
     const IncomingFiles files = IncomingFiles::fromDrag(*event->mimeData());
     if (!files.listFiles.isEmpty() || !files.midiFiles.isEmpty())
-        IncomingFiles::acceptDrop(*event);
+        FileDrop::accept(*event);
 }
 
 void PlaylistWindow::dropEvent(QDropEvent* event) {
     const IncomingFiles files = IncomingFiles::fromDrag(*event->mimeData());
     if (files.listFiles.isEmpty() && files.midiFiles.isEmpty())
         return;
-    IncomingFiles::acceptDrop(*event);
+    FileDrop::accept(*event);
     // Handled once the drop is over: a message about a list file must not
     // keep the program the files came from waiting. A list file replaces the
     // list, so it is loaded before the MIDI files dropped with it are added.
