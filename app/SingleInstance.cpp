@@ -46,7 +46,13 @@ SingleInstance::Outcome SingleInstance::start(const QStringList& files) {
         switch (handOver(files)) {
         case Handover::Taken:
             return Outcome::HandedOver;
-        case Handover::Refused:
+        case Handover::TooLarge:
+            warn(QStringLiteral("too many files to hand to the running Pelora"));
+            return Outcome::NoAnswer;
+        case Handover::Silent:
+            warn(QStringLiteral("the running Pelora did not answer"));
+            return Outcome::NoAnswer;
+        case Handover::Closed:
             lock.unlock();
             QThread::msleep(100);
             continue;
@@ -76,21 +82,21 @@ SingleInstance::Handover SingleInstance::handOver(const QStringList& files) {
     if (!socket.waitForConnected(answerMilliseconds))
         return Handover::NoServer;
     const QByteArray message = HandoverMessage::encode(files);
-    if (message.isEmpty()) {
-        warn(QStringLiteral("too many files for the running Pelora"));
-        return Handover::Refused;
-    }
+    if (message.isEmpty())
+        return Handover::TooLarge;
     socket.write(message);
     const QDeadlineTimer deadline(answerMilliseconds);
-    while (socket.bytesToWrite() > 0)
-        if (!socket.waitForBytesWritten(int(deadline.remainingTime())))
-            return Handover::Refused;
-    while (socket.bytesAvailable() < 1)
-        if (!socket.waitForReadyRead(int(deadline.remainingTime())))
-            return Handover::Refused;
+    while (socket.bytesToWrite() > 0 || socket.bytesAvailable() < 1) {
+        const bool progressed = socket.bytesToWrite() > 0
+                                    ? socket.waitForBytesWritten(int(deadline.remainingTime()))
+                                    : socket.waitForReadyRead(int(deadline.remainingTime()));
+        if (!progressed)
+            return socket.state() == QLocalSocket::ConnectedState ? Handover::Silent
+                                                                  : Handover::Closed;
+    }
     char answer = 0;
     socket.getChar(&answer);
-    return answer == HandoverMessage::taken ? Handover::Taken : Handover::Refused;
+    return answer == HandoverMessage::taken ? Handover::Taken : Handover::Closed;
 }
 
 void SingleInstance::acceptConnections() {

@@ -36,7 +36,9 @@ signals:
     void filesHandedOver(const QStringList& files);
 
 private:
-    enum class Handover { Taken, Refused, NoServer };
+    // Closed: the connection ended without an answer (a Pelora that is
+    // ending); Silent: no answer in time.
+    enum class Handover { Taken, Closed, Silent, NoServer, TooLarge };
     Handover handOver(const QStringList& files);
     void acceptConnections();
     void serve(QLocalSocket* socket);

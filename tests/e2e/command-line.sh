@@ -14,18 +14,18 @@ firstRow=(60 8)
 version=$("$pelora" --version) || fail "pelora --version ended with status $?"
 [[ $version =~ ^pelora\ [0-9]+\.[0-9]+ ]] || fail "pelora --version printed \"$version\""
 "$pelora" --help >"$work/help.txt" || fail "pelora --help ended with status $?"
-grep -q '^Usage: pelora ' "$work/help.txt" && grep -q -- '--version' "$work/help.txt" ||
+{ grep -q '^Usage: pelora ' "$work/help.txt" && grep -q -- '--version' "$work/help.txt"; } ||
     fail "pelora --help printed: $(cat "$work/help.txt")"
 status=0
 "$pelora" --no-such-option "$work/x.mid" >"$work/out.txt" 2>"$work/err.txt" || status=$?
 [ "$status" -eq 2 ] || fail "an unknown option ended pelora with status $status, not 2"
-[ ! -s "$work/out.txt" ] && grep -q '^Usage: pelora ' "$work/err.txt" ||
+{ [ ! -s "$work/out.txt" ] && grep -q '^Usage: pelora ' "$work/err.txt"; } ||
     fail "an unknown option printed \"$(cat "$work/out.txt")\" and \"$(cat "$work/err.txt")\""
 
 start_screen
 status=0
 "$pelora" --bogus >/dev/null 2>&1 || status=$?
-[ "$status" -eq 2 ] && [ "$(visible_count)" -eq 0 ] ||
+{ [ "$status" -eq 2 ] && [ "$(visible_count)" -eq 0 ]; } ||
     fail "an unknown option on a display: status $status, $(visible_count) windows"
 
 sound=

@@ -182,6 +182,7 @@ launch_pelora() {
 # start_pelora [ARG...]: launches Pelora and waits until both windows stand.
 # Sets player and playlist to their window ids.
 player='' playlist=''
+# shellcheck disable=SC2120 # the arguments are optional
 start_pelora() {
     launch_pelora "$@"
     wait_until 20 'the player window "Pelora" is shown' find_player
