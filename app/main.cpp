@@ -1,3 +1,7 @@
+#include "app/CommandLine.h"
+#include "app/ExternalFileOpener.h"
+#include "app/QtPlatformChoice.h"
+#include "app/SingleInstance.h"
 #include "app/Startup.h"
 #include "app/Windows.h"
 #include "core/ErrorModel.h"
@@ -5,33 +9,66 @@
 
 #include <QApplication>
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
-bool displayAvailable() {
-    const char* platformName = std::getenv("QT_QPA_PLATFORM");
-    if (platformName && *platformName)
-        return true;
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 && *x11) || (wayland && *wayland);
+void print(std::FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!displayAvailable()) {
+    const CommandLine commandLine(CommandLine::fromArgv(argc, argv));
+    if (const auto exit = commandLine.earlyExit()) {
+        print(stdout, exit->standardOutput);
+        print(stderr, exit->standardError);
+        return exit->status;
+    }
+    const QtPlatformChoice platformChoice = QtPlatformChoice::fromEnvironment();
+    if (!platformChoice.hasDisplay()) {
         std::fputs("pelora: no display found (DISPLAY and WAYLAND_DISPLAY are not set); "
                    "start it from a desktop session.\n",
                    stderr);
         return 2;
     }
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    WindowHandle::setOnNoWindowLoaded([] { QCoreApplication::exit(ErrorModel::exitStatus()); });
+    platformChoice.apply();
+    // The command line is Pelora's own, read above: Qt sees only the
+    // program's name, so that no file name is taken for one of its options.
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
 
-    ErrorModel::event([] { Startup::run(); });
+    SingleInstance instance(platformChoice.displayName());
+    switch (instance.start(commandLine.files())) {
+    case SingleInstance::Outcome::HandedOver:
+        return 0;
+    case SingleInstance::Outcome::NoAnswer:
+        return 1;
+    case SingleInstance::Outcome::Running:
+        break;
+    }
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        std::fputs("pelora: running as a Wayland client, where the windows cannot be placed "
+                   "side by side and the playlist does not follow the minimised player; "
+                   "with an X server (DISPLAY) they can.\n",
+                   stderr);
+
+    QApplication::setQuitOnLastWindowClosed(false);
+    WindowHandle::setOnNoWindowLoaded([&instance] {
+        instance.stop();
+        QCoreApplication::exit(ErrorModel::exitStatus());
+    });
+    QObject::connect(&instance, &SingleInstance::filesHandedOver, [](const QStringList& files) {
+        ErrorModel::event([&] {
+            ExternalFileOpener::bringToFront();
+            ExternalFileOpener::open(files);
+        });
+    });
+
+    ErrorModel::event([&] {
+        Startup::run();
+        ExternalFileOpener::open(commandLine.files());
+    });
     const int status = ErrorModel::ended() ? ErrorModel::exitStatus() : QApplication::exec();
     windows::destroyAll();
     return status;

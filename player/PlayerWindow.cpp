@@ -2,6 +2,8 @@
 
 #include "core/ErrorModel.h"
 #include "core/WindowInstance.h"
+#include "platform/FileDrop.h"
+#include "platform/IncomingFiles.h"
 #include "platform/Platform.h"
 #include "player/FrameCounter.h"
 #include "player/FrameFiles.h"
@@ -36,6 +38,7 @@ PlayerWindow::PlayerWindow(SharedState& state, WindowHandle& playlist)
     : state_(state), playlist_(playlist) {
     buildDesign();
     connectCommands();
+    setAcceptDrops(true);
 }
 
 PlayerWindow::~PlayerWindow() = default;
@@ -140,10 +143,20 @@ void PlayerWindow::windowStateChanged() {
 }
 
 void PlayerWindow::chooseAndPlay() {
-    animationTimer_->stop();
-    ErrorModel::trap([this] {
+    loadAndPlay([this] {
         openDialog_->showOpen();
-        state_.currentFile = openDialog_->fileName();
+        return openDialog_->fileName();
+    });
+}
+
+void PlayerWindow::playFile(const QString& fileName) {
+    loadAndPlay([&fileName] { return fileName; });
+}
+
+void PlayerWindow::loadAndPlay(const std::function<QString()>& chooseFile) {
+    animationTimer_->stop();
+    ErrorModel::trap([&] {
+        state_.currentFile = chooseFile();
         play();
     });
 }
@@ -190,4 +203,20 @@ void PlayerWindow::stopAnimation() {
 
 void PlayerWindow::setFrameInterval(int milliseconds) {
     animationTimer_->setInterval(milliseconds);
+}
+
+void PlayerWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!IncomingFiles::fromDrag(*event->mimeData()).midiFiles.isEmpty())
+        FileDrop::accept(*event);
+}
+
+void PlayerWindow::dropEvent(QDropEvent* event) {
+    const QStringList files = IncomingFiles::fromDrag(*event->mimeData()).midiFiles;
+    if (files.isEmpty())
+        return;
+    FileDrop::accept(*event);
+    // Played once the drop is over, so that the program the file came from
+    // is not kept waiting for the music to start.
+    QTimer::singleShot(
+        0, this, [this, file = files.first()] { ErrorModel::event([&] { playFile(file); }); });
 }

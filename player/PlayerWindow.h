@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class ImageView;
@@ -32,6 +33,9 @@ public:
     // The load button: asks for a MIDI file and plays it. A cancel or any
     // failure ends it quietly, with the mascot stopped.
     void chooseAndPlay();
+    // A MIDI file chosen elsewhere (the command line, a second start, a
+    // drop): the load command's steps after its dialog.
+    void playFile(const QString& fileName);
     // Plays the current file from its beginning; also a list entry's double-click.
     void play();
     void pause();
@@ -51,10 +55,14 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    // Local MIDI files may be dropped on the window; the first one plays.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildDesign();
     void connectCommands();
+    void loadAndPlay(const std::function<QString()>& chooseFile);
 
     SharedState& state_;
     WindowHandle& playlist_;

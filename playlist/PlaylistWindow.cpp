@@ -4,6 +4,8 @@
 #include "core/Errors.h"
 #include "core/UserMessage.h"
 #include "core/WindowInstance.h"
+#include "platform/FileDrop.h"
+#include "platform/IncomingFiles.h"
 #include "platform/Platform.h"
 #include "playlist/ListFile.h"
 #include "playlist/PlayerControl.h"
@@ -15,6 +17,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTimer>
 
 namespace {
 
@@ -54,6 +57,8 @@ template <class Steps> void listFileCommand(const QString& failureHeading, Steps
     });
 }
 
+const QString loadFailureHeading = QStringLiteral("演奏リストを読み込めませんでした。");
+
 } // namespace
 
 PlaylistWindow::PlaylistWindow(SharedState& state, PlayerControl& player, WindowHandle& about)
@@ -62,6 +67,7 @@ PlaylistWindow::PlaylistWindow(SharedState& state, PlayerControl& player, Window
           platform().makeFileDialog(QStringLiteral("演奏リスト(*.lst)|*.lst|全てのファイル|*.*"))) {
     buildDesign();
     connectCommands();
+    setAcceptDrops(true);
 }
 
 PlaylistWindow::~PlaylistWindow() = default;
@@ -175,15 +181,24 @@ void PlaylistWindow::speedChanged() {
 }
 
 void PlaylistWindow::addCurrentFile() {
+    addFiles({state_.currentFile});
+}
+
+void PlaylistWindow::addFiles(const QStringList& files) {
     // Adding past the limit would fail untrapped and end the program with
-    // the unsaved list: say so instead and leave the list as it is.
-    if (list_->count() >= SortedList::MaxEntries) {
+    // the unsaved list: add what fits, say so, and leave the rest out.
+    const qsizetype room = SortedList::MaxEntries - list_->count();
+    const QStringList fitting = files.first(std::min(room, files.size()));
+    // A single entry goes in as a row of its own, which keeps the selection;
+    // many go in together, sorted once.
+    if (fitting.size() == 1)
+        list_->add(fitting.first());
+    else
+        list_->addAll(fitting);
+    if (files.size() > room)
         UserMessage::show(
             QStringLiteral("演奏リストがいっぱいです。\n\n登録できるのは %1 件までです。")
                 .arg(SortedList::MaxEntries));
-        return;
-    }
-    list_->add(state_.currentFile);
 }
 
 void PlaylistWindow::removeSelected() {
@@ -210,13 +225,46 @@ void PlaylistWindow::saveList() {
 }
 
 void PlaylistWindow::loadList() {
-    listFileCommand(QStringLiteral("演奏リストを読み込めませんでした。"),
-                    [this](QString& fileName) {
-                        listDialog_->showOpen();
-                        fileName = listDialog_->fileName();
-                        const QStringList entries = ListFile::load(fileName);
-                        list_->clear();
-                        list_->addAll(entries);
-                        setCaption(listDialog_->fileName());
-                    });
+    listFileCommand(loadFailureHeading, [this](QString& fileName) {
+        listDialog_->showOpen();
+        fileName = listDialog_->fileName();
+        readListFile(fileName);
+    });
+}
+
+void PlaylistWindow::loadListFile(const QString& fileName) {
+    listFileCommand(loadFailureHeading, [this, &fileName](QString& failedName) {
+        failedName = fileName;
+        readListFile(fileName);
+    });
+}
+
+void PlaylistWindow::readListFile(const QString& fileName) {
+    const QStringList entries = ListFile::load(fileName);
+    list_->clear();
+    list_->addAll(entries);
+    setCaption(fileName);
+}
+
+void PlaylistWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const IncomingFiles files = IncomingFiles::fromDrag(*event->mimeData());
+    if (!files.listFiles.isEmpty() || !files.midiFiles.isEmpty())
+        FileDrop::accept(*event);
+}
+
+void PlaylistWindow::dropEvent(QDropEvent* event) {
+    const IncomingFiles files = IncomingFiles::fromDrag(*event->mimeData());
+    if (files.listFiles.isEmpty() && files.midiFiles.isEmpty())
+        return;
+    FileDrop::accept(*event);
+    // Handled once the drop is over: a message about a list file must not
+    // keep the program the files came from waiting. A list file replaces the
+    // list, so it is loaded before the MIDI files dropped with it are added.
+    QTimer::singleShot(0, this, [this, files] {
+        ErrorModel::event([&] {
+            for (const QString& listFile : files.listFiles)
+                loadListFile(listFile);
+            addFiles(files.midiFiles);
+        });
+    });
 }

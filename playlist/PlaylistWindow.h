@@ -38,12 +38,22 @@ public:
     void saveList();
     void loadList();
 
+    // Files chosen elsewhere (the command line, a second start, a drop):
+    // each added at its sorted place as "追加" adds, and a list file loaded
+    // as "読込" loads the one chosen in its dialog.
+    void addFiles(const QStringList& files);
+    void loadListFile(const QString& fileName);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Local MIDI files and list files may be dropped on the window.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildDesign();
     void connectCommands();
+    void readListFile(const QString& fileName);
     AnimationSwitch animationSwitch() const;
 
     SharedState& state_;

@@ -9,8 +9,11 @@ target_include_directories(e2e_make_midi PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 
 pkg_check_modules(E2E_X11 REQUIRED IMPORTED_TARGET x11)
 add_executable(e2e_close_window ${E2E_DIR}/close-window.cpp)
+add_executable(e2e_xdnd_drag ${E2E_DIR}/xdnd-drag.cpp)
 target_link_libraries(e2e_close_window PRIVATE PkgConfig::E2E_X11)
-set_target_properties(e2e_make_midi e2e_close_window PROPERTIES AUTOMOC OFF AUTORCC OFF)
+target_link_libraries(e2e_xdnd_drag PRIVATE PkgConfig::E2E_X11)
+set_target_properties(e2e_make_midi e2e_close_window e2e_xdnd_drag PROPERTIES
+                      AUTOMOC OFF AUTORCC OFF)
 
 set(E2E_UNIT_TESTS)
 foreach(area app platform player playlist about)
@@ -21,7 +24,8 @@ endforeach()
 
 # Each test has its own display number (the next free one from there) and
 # its own PulseAudio daemon, so they may run side by side.
-set(E2E_TESTS windows:141 list:151 about:161 sound:131)
+set(E2E_TESTS windows:141 list:151 about:161 sound:131 command-line:181 instance:191 drop:201
+              wayland:211 gio-open:221)
 foreach(entry ${E2E_TESTS})
     string(REPLACE ":" ";" parts ${entry})
     list(GET parts 0 name)
@@ -33,3 +37,6 @@ foreach(entry ${E2E_TESTS})
     set_tests_properties(e2e_${name} PROPERTIES
         LABELS e2e TIMEOUT 90 SKIP_RETURN_CODE 77 DEPENDS "${E2E_UNIT_TESTS}")
 endforeach()
+
+# It installs the build tree, which writes install_manifest.txt into it.
+set_tests_properties(e2e_gio-open PROPERTIES RESOURCE_LOCK pelora_build_tree_install)

@@ -16,6 +16,7 @@ make_midi=$2
 close_window=$3
 first_display=$4
 frames=$(dirname "$pelora")
+xdnd_drag=$(dirname "$close_window")/e2e_xdnd_drag
 test_name=$(basename "$0" .sh)
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/pelora-e2e.XXXXXX")
@@ -132,13 +133,58 @@ EOF
     done
 }
 
-# Starts Pelora from an empty folder, so that its frame pictures come from the
-# folder beside the program, and waits until both windows stand. Sets
-# player and playlist to their window ids.
-player='' playlist=''
-start_pelora() {
-    (cd "$work/cwd" && QT_QPA_PLATFORM=xcb exec "$pelora") >"$work/pelora.log" 2>&1 &
+# start_recording: records the null sink's output from now on, all along: a
+# recording started for each measurement would wait for the sink's next
+# block, up to two seconds.
+recording=$work/recording.raw
+start_recording() {
+    parec -d e2e.monitor --raw --format=s16le --rate=44100 --channels=2 --latency-msec=20 \
+        >"$recording" 2>"$work/parec.log" &
+    background+=($!)
+}
+
+# measure MILLISECONDS: sets level to the RMS amplitude (0 to 1) of what the
+# null sink puts out during the next MILLISECONDS.
+level=
+measure() {
+    local bytes=$((44100 * 4 * $1 / 1000)) from deadline=$((SECONDS + 5))
+    from=$(($(stat -c %s "$recording") / 4 * 4))
+    until [ "$(stat -c %s "$recording")" -ge $((from + bytes)) ]; do
+        [ "$SECONDS" -lt "$deadline" ] ||
+            fail "the recording of the null sink stalled: $(cat "$work/parec.log")"
+        sleep 0.05
+    done
+    tail -c +$((from + 1)) "$recording" | head -c "$bytes" >"$work/take.raw"
+    level=$(sox -t raw -r 44100 -e signed -b 16 -c 2 "$work/take.raw" -n stat 2>&1 |
+        awk '/^RMS +amplitude/ {print $3}')
+    [ -n "$level" ] || fail "sox could not measure the recording"
+    echo "RMS $level over $1 ms"
+}
+# The test file holds notes all along, so it sounds well above this, and the
+# sink is silent well below it.
+sounding() {
+    measure 300
+    awk -v level="$level" 'BEGIN { exit !(level > 0.005) }'
+}
+silent() {
+    measure "${1:-300}"
+    awk -v level="$level" 'BEGIN { exit !(level < 0.001) }'
+}
+no_stream() { [ -z "$(pactl list short sink-inputs)" ]; }
+
+# launch_pelora [ARG...]: starts Pelora from an empty folder, so that its
+# frame pictures come from the folder beside the program, and returns at once.
+launch_pelora() {
+    (cd "$work/cwd" && QT_QPA_PLATFORM=xcb exec "$pelora" "$@") >"$work/pelora.log" 2>&1 &
     pelora_pid=$!
+}
+
+# start_pelora [ARG...]: launches Pelora and waits until both windows stand.
+# Sets player and playlist to their window ids.
+player='' playlist=''
+# shellcheck disable=SC2120 # the arguments are optional
+start_pelora() {
+    launch_pelora "$@"
     wait_until 20 'the player window "Pelora" is shown' find_player
     find_playlist || fail 'the playlist window "MidiList" is not shown with the player window'
 }
@@ -178,6 +224,23 @@ find_playlist() { playlist=$(visible_window '^MidiList$') && [ -n "$playlist" ];
 
 # visible_window PATTERN: the id of the visible window whose title matches.
 visible_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1; }
+
+# window_titled TITLE: the id of the visible window titled exactly TITLE (a
+# path, say, whose dots and slashes a pattern would take for its own).
+window_titled() {
+    local window
+    for window in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+        [ "$(title "$window")" != "$1" ] || { echo "$window"; return 0; }
+    done
+    return 1
+}
+
+# find_windows PLAYER_TITLE: sets player and playlist once both stand, the
+# player titled PLAYER_TITLE (a file Pelora was given plays at once).
+find_windows() { player=$(window_titled "$1") && find_playlist; }
+
+# visible_count: how many windows are on the screen.
+visible_count() { xdotool search --onlyvisible --name '.' 2>/dev/null | wc -l; }
 
 window_type() { xprop -id "$1" -notype _NET_WM_WINDOW_TYPE 2>/dev/null | sed 's/.* = //'; }
 

@@ -17,41 +17,7 @@ if ! start_pulse; then
     exit 77
 fi
 
-# The null sink's output is recorded all along: a recording started for each
-# measurement would wait for the sink's next block, up to two seconds.
-recording=$work/recording.raw
-parec -d e2e.monitor --raw --format=s16le --rate=44100 --channels=2 --latency-msec=20 \
-    >"$recording" 2>"$work/parec.log" &
-background+=($!)
-
-# measure MILLISECONDS: sets level to the RMS amplitude (0 to 1) of what the
-# null sink puts out during the next MILLISECONDS.
-level=
-measure() {
-    local bytes=$((44100 * 4 * $1 / 1000)) from deadline=$((SECONDS + 5))
-    from=$(($(stat -c %s "$recording") / 4 * 4))
-    until [ "$(stat -c %s "$recording")" -ge $((from + bytes)) ]; do
-        [ "$SECONDS" -lt "$deadline" ] ||
-            fail "the recording of the null sink stalled: $(cat "$work/parec.log")"
-        sleep 0.05
-    done
-    tail -c +$((from + 1)) "$recording" | head -c "$bytes" >"$work/take.raw"
-    level=$(sox -t raw -r 44100 -e signed -b 16 -c 2 "$work/take.raw" -n stat 2>&1 |
-        awk '/^RMS +amplitude/ {print $3}')
-    [ -n "$level" ] || fail "sox could not measure the recording"
-    echo "RMS $level over $1 ms"
-}
-# The test file holds notes all along, so it sounds well above this, and the
-# sink is silent well below it.
-sounding() {
-    measure 300
-    awk -v level="$level" 'BEGIN { exit !(level > 0.005) }'
-}
-silent() {
-    measure "${1:-300}"
-    awk -v level="$level" 'BEGIN { exit !(level < 0.001) }'
-}
-no_stream() { [ -z "$(pactl list short sink-inputs)" ]; }
+start_recording
 
 song=$work/long.mid
 "$make_midi" "$song" 60

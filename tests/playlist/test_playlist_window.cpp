@@ -159,15 +159,20 @@ TEST_F(PlaylistFixture, AddPutsTheCurrentFileInItsPlaceIgnoringCase) {
     EXPECT_EQ(shownEntries(), QStringList({"", "a.mid", "a.mid", "B.mid", "b.MID", "C.mid"}));
 }
 
-TEST_F(PlaylistFixture, AddToAFullListSaysSoAndChangesNothing) {
+// Files dropped or named on the command line go in as far as there is room.
+TEST_F(PlaylistFixture, AddToAFullListSaysSoAndAddsOnlyWhatFits) {
     QStringList full;
-    for (int i = 0; i < SortedList::MaxEntries; ++i)
+    for (int i = 0; i < SortedList::MaxEntries - 1; ++i)
         full << QStringLiteral("/m/%1.mid").arg(i);
     list()->addAll(full);
+    playlist().addFiles({"/m/a.mid", "/m/b.mid", "/m/c.mid"});
+    EXPECT_EQ(list()->count(), SortedList::MaxEntries);
+    EXPECT_TRUE(list()->entries().contains("/m/a.mid"));
+    ASSERT_EQ(messages.size(), 1);
     add("/m/one-more.mid");
     EXPECT_EQ(list()->count(), SortedList::MaxEntries);
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains("いっぱい"));
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[1].contains("いっぱい"));
     EXPECT_TRUE(fatalReports.isEmpty());
     EXPECT_TRUE(windows::playlist().isLoaded());
 }

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Pelora's command line, `pelora [OPTION]... [FILE]...`, read before any
+// window opens and before a display is needed.
+class CommandLine {
+public:
+    // What the program prints, and the status it ends with, instead of
+    // opening its windows: --help, --version, or a command line it refuses.
+    struct EarlyExit {
+        int status = 0;
+        QString standardOutput;
+        QString standardError;
+    };
+
+    // `arguments` begins with the program's name, as argv does.
+    explicit CommandLine(const QStringList& arguments);
+    static QStringList fromArgv(int argc, char** argv);
+
+    std::optional<EarlyExit> earlyExit() const;
+    // The files named, made absolute against the working directory, in
+    // their order.
+    const QStringList& files() const { return files_; }
+
+private:
+    QString usage() const;
+
+    QCommandLineParser parser_;
+    QCommandLineOption help_;
+    QCommandLineOption version_;
+    bool parsed_ = false;
+    QStringList files_;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QStringList>
+
+// Opens files given from outside the windows, named on the command line or
+// handed over by a later start, the way the windows' own commands would:
+// list files load into the playlist as "読込" loads them (in their order, so
+// the last one named stays), then the MIDI files: one plays as if chosen in
+// the player's load dialog; several are added to the playlist, each at its
+// sorted place, and the first named plays. Names that cannot be read are
+// told in one message, after the rest is done.
+namespace ExternalFileOpener {
+
+void open(const QStringList& absolutePaths);
+
+// What a later start does to the running Pelora: the player comes back from
+// minimised, the playlist is shown again as a click on the mascot shows it,
+// and both come to the front with the player active.
+void bringToFront();
+
+} // namespace ExternalFileOpener
