@@ -150,7 +150,7 @@ double limitPlayToFirstSoundMs() {
 // Memory held at the first sound, beyond what was held before the file was opened.
 double limitMemoryMb() {
     FluidSynthDevice device(FluidSynthDevice::Output::Offline);
-    FluidSynthEngine::shared()->awaitRetired();
+    FluidSynthEngine::shared()->settle();
     const std::size_t before = heapInUse();
     play(device, atTheLimit());
     renderToFirstSound(device);
@@ -164,7 +164,7 @@ std::vector<double> closeAtTheLimit() {
     play(device, atTheLimit());
     renderToFirstSound(device);
     const double closing = Bench::seconds([&] { stopAndClose(device); });
-    const double deletion = Bench::seconds([] { FluidSynthEngine::shared()->awaitRetired(); });
+    const double deletion = Bench::seconds([] { FluidSynthEngine::shared()->settle(); });
     return {closing * 1000, (closing + deletion) * 1000};
 }
 
