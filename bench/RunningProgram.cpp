@@ -28,7 +28,7 @@ RunningProgram::RunningProgram(const QString& program, const QStringList& argume
                                const QProcessEnvironment& environment, bool hooked) {
     process_.setWorkingDirectory(folder_.path());
     process_.setProcessEnvironment(environment);
-    process_.setStandardErrorFile(QProcess::nullDevice());
+    process_.setStandardErrorFile(folder_.filePath("stderr.txt"));
     const long long started = monotonicNanoseconds();
     process_.start(program, arguments);
     if (!process_.waitForStarted(10000))
