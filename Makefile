@@ -19,7 +19,9 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
+# The benchmark also needs what it measures against, which the tests do not.
 bench: configure
+	@bash scripts/install-deps bench
 	@cmake --build $(BUILD) -j$(JOBS) --target bench
 
 # Every fuzz target for FUZZ_SECONDS each (default 60), built with clang++.

@@ -29,7 +29,11 @@ int main(int argc, char** argv) {
                                                ? "5"
                                                : qgetenv("PELORA_BENCH_RUNS").constData()));
     std::printf("%-10s  %-60s  %14s  %s\n", "group", "figure", "median", "unit");
+    // PELORA_BENCH_GROUP=desktop, say: that group's figures only.
+    const QByteArray group = qgetenv("PELORA_BENCH_GROUP");
     for (const Bench::Figure& figure : Bench::figures()) {
+        if (!group.isEmpty() && figure.group != group.toStdString())
+            continue;
         std::vector<double> samples;
         for (int i = 0; i < runs; ++i)
             samples.push_back(figure.sample());

@@ -3,26 +3,19 @@
 #include <fluidsynth.h>
 
 #include <string>
-#include <vector>
 
-// Starts FluidSynth's audio output on the first driver that works, keeping
-// the audio libraries' own messages off the terminal. The driver that
-// worked is tried first the next time.
+// Where the synthesizer's sound goes: a stream that pulls samples from it.
+// Starting and stopping may take as long as the sound server does, forever
+// when it has stopped answering: the engine does both on its command thread,
+// never on the window's.
 class AudioOutput {
 public:
-    explicit AudioOutput(std::vector<std::string> drivers);
-    ~AudioOutput();
-    AudioOutput(const AudioOutput&) = delete;
-    AudioOutput& operator=(const AudioOutput&) = delete;
+    virtual ~AudioOutput() = default;
 
-    // A running driver, or nullptr when none of the drivers starts.
-    fluid_audio_driver_t* start(fluid_settings_t* settings, fluid_synth_t* synth);
-
-    const std::vector<std::string>& drivers() const { return drivers_; }
-
-private:
-    bool prepare(const std::string& driver);
-
-    std::vector<std::string> drivers_;
-    bool sdlAudioStarted_ = false;
+    // Starts a stream from `synth`; false when no output could start.
+    virtual bool start(fluid_settings_t* settings, fluid_synth_t* synth) = 0;
+    // Stops the stream that runs, if any; it no longer touches the synthesizer then.
+    virtual void stop() = 0;
+    // What start() tried, for the report when nothing started: "pulseaudio, alsa".
+    virtual std::string tried() const = 0;
 };

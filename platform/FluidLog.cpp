@@ -8,15 +8,17 @@
 
 namespace {
 
-// Messages arrive from the audio thread too.
+// Messages arrive from the audio thread and the engine's command thread too,
+// which may still be at work while the program's statics are destroyed: these
+// two are never destroyed.
 std::mutex& guard() {
-    static std::mutex instance;
-    return instance;
+    static auto* instance = new std::mutex;
+    return *instance;
 }
 
 std::string& lastComplaint() {
-    static std::string text;
-    return text;
+    static auto* text = new std::string;
+    return *text;
 }
 
 void keep(int level, const char* message, void*) {

@@ -1,23 +1,23 @@
 #pragma once
 
 #include "platform/SequencerDevice.h"
+#include "platform/Synthesizer.h"
 
-#include <cstddef>
 #include <memory>
 
 class FluidSynthEngine;
 
 // The sequencer device on libfluidsynth.
 //
-// open() reads the file itself (a standard MIDI file of type 0 or 1, or a
-// RIFF MIDI file), checks and repairs it, and hands FluidSynth clean bytes; a
-// file that cannot be played fails here, quietly, and the file opened before
-// stays open. With Output::Speakers it also starts the audio output, and fails
-// when no audio driver starts. A file of more than MidiFileNormaliser::maxEvents
-// events is refused. close() returns at once: deleting the player and the
-// audio output waits for the audio callback and frees every event of the
-// file, which for a large file takes a while, so it runs on a thread of its
-// own.
+// Every operation hands its work to the engine's command thread and returns
+// at once (FluidSynthEngine), where it is carried out in the order given.
+// There open() reads the file (a standard MIDI file of type 0 or 1, or a
+// RIFF MIDI file), checks and repairs it, and hands FluidSynth clean bytes;
+// a file that cannot be played fails there, quietly, and the file opened
+// before stays open. With Output::Speakers it also starts the audio output,
+// and fails when no audio driver starts. A file of more than
+// MidiFileNormaliser::maxEvents events, or larger than
+// PlayableMidiFile::maxFileSize, is refused.
 //
 // The devices of an engine take turns: open() takes the engine's one player
 // over from whichever device held it, and from then on that device's play,
@@ -28,9 +28,6 @@ public:
         Speakers, // through the first audio driver that starts
         Offline,  // no audio driver: samples are pulled with render()
     };
-
-    // Files larger than this are refused by open().
-    static constexpr std::size_t maxFileSize = 64 * 1024 * 1024;
 
     explicit FluidSynthDevice(Output output = Output::Speakers);
     // On a given engine instead of the shared one (a test's engine without a
@@ -46,26 +43,25 @@ public:
     void stop() override;
     void close() override;
 
-    // Offline only: renders `frames` stereo frames of the synthesizer into
-    // `left` and `right` (each room for `frames` floats, full scale ±1.0),
-    // advancing the MIDI player by as much time (44100 frames a second).
-    // Call it from the thread that calls the operations; between them the
-    // music goes on exactly as far as it is rendered, so tests can check
-    // sound, silence and restarts deterministically. Writes silence when the
-    // device is not offline, the engine has no SoundFont, or another device
-    // holds the engine's player.
+    // Offline only: once the operations before it are carried out, renders
+    // `frames` stereo frames of the synthesizer into `left` and `right`
+    // (each room for `frames` floats, full scale ±1.0) on the calling
+    // thread, advancing the MIDI player by as much time (44100 frames a
+    // second). Call it from the thread that calls the operations; between
+    // them the music goes on exactly as far as it is rendered, so tests can
+    // check sound, silence and restarts deterministically. Writes silence
+    // when the device is not offline, the engine has no SoundFont, or
+    // another device holds the engine's player.
     void render(float* left, float* right, int frames);
 
-    static constexpr int sampleRate = 44100;
+    static constexpr int sampleRate = Synthesizer::sampleRate;
 
     // Whether this device holds an open file (from a successful open() until
-    // close(), or until another device opens one).
+    // close(), or until another device opens one), once the operations
+    // before it are carried out.
     bool isOpen() const;
 
 private:
-    void load(const QString& fileName);
-
     const Output output_;
     const std::shared_ptr<FluidSynthEngine> engine_;
-    QString fileName_; // the open file, named in failure reports
 };

@@ -1,15 +1,24 @@
-// Loaded into the real program by the start-up benchmark (LD_PRELOAD), so
-// that the program itself needs no hook: once both windows have painted for
-// the first time, it writes the monotonic clock in nanoseconds to standard
-// output and ends the process.
+// Loaded into the real program by the benchmark (LD_PRELOAD), so that the
+// program itself needs no hook. Once both windows have painted for the
+// first time, it writes the monotonic clock in nanoseconds to standard
+// output and ends the process, unless PELORA_BENCH_STAY is set. With
+// PELORA_BENCH_PLAY set to a file, it then plays that file as a user would
+// (the load button, the file chosen in the open dialog). With
+// PELORA_BENCH_SOUNDFONT set, the synthesizer loads that SoundFont instead
+// of the system's default one.
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFileDialog>
 #include <QSet>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <dlfcn.h>
 
 namespace {
 
@@ -19,8 +28,12 @@ public:
 
 protected:
     bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(object))
+                QTimer::singleShot(0, dialog, [dialog] { answer(dialog); });
+        }
         if (event->type() == QEvent::Paint && object->isWidgetType() &&
-            static_cast<QWidget*>(object)->isWindow()) {
+            static_cast<QWidget*>(object)->isWindow() && painted_.size() < 2) {
             painted_.insert(object);
             if (painted_.size() == 2)
                 report();
@@ -29,12 +42,27 @@ protected:
     }
 
 private:
+    static void answer(QFileDialog* dialog) {
+        dialog->selectFile(QString::fromLocal8Bit(qgetenv("PELORA_BENCH_PLAY")));
+        QMetaObject::invokeMethod(dialog, "accept");
+    }
+
     static void report() {
         timespec now{};
         clock_gettime(CLOCK_MONOTONIC, &now);
         std::printf("%lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
         std::fflush(stdout);
-        std::_Exit(0);
+        if (qEnvironmentVariableIsEmpty("PELORA_BENCH_STAY"))
+            std::_Exit(0);
+        if (!qEnvironmentVariableIsEmpty("PELORA_BENCH_PLAY"))
+            QTimer::singleShot(0, [] { clickLoad(); });
+    }
+
+    static void clickLoad() {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* load = window->findChild<QAbstractButton*>(QStringLiteral("loadButton")))
+                load->click();
+        }
     }
 
     QSet<QObject*> painted_;
@@ -47,3 +75,10 @@ void watch() {
 } // namespace
 
 Q_COREAPP_STARTUP_FUNCTION(watch)
+
+extern "C" int fluid_synth_sfload(void* synth, const char* fileName, int resetPresets) {
+    using Load = int (*)(void*, const char*, int);
+    static const auto load = reinterpret_cast<Load>(dlsym(RTLD_NEXT, "fluid_synth_sfload"));
+    const char* chosen = std::getenv("PELORA_BENCH_SOUNDFONT");
+    return load(synth, chosen != nullptr && *chosen != '\0' ? chosen : fileName, resetPresets);
+}

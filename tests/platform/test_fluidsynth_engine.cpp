@@ -22,7 +22,7 @@ protected:
         MidiFileBuilder::write(song.toStdString(), MidiFileBuilder::song());
     }
 
-    // open, play, pause, stop, close on `device`; what it wrote to stderr.
+    // open, play, pause, stop, close on `device`; what they wrote to stderr.
     std::string playThrough(FluidSynthDevice& device) {
         ::testing::internal::CaptureStderr();
         device.open(song);
@@ -30,6 +30,7 @@ protected:
         device.pause();
         device.stop();
         device.close();
+        device.isOpen(); // once they are carried out
         return ::testing::internal::GetCapturedStderr();
     }
 
@@ -41,8 +42,8 @@ TEST_F(EngineTest, WithoutASoundFontEverythingIsSilentAfterOneLine) {
     ::testing::internal::CaptureStderr();
     const auto engine = std::make_shared<FluidSynthEngine>(
         FluidSynthEngine::Config{{dir.filePath("none.sf2").toStdString()}, {}});
-    const std::string created = ::testing::internal::GetCapturedStderr();
     EXPECT_FALSE(engine->ready());
+    const std::string created = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(lines(created), 1) << created;
 
     FluidSynthDevice device(FluidSynthDevice::Output::Offline, engine);

@@ -1,12 +1,9 @@
 #include "OfflineDeviceTest.h"
 
 #include "platform/MidiFileNormaliser.h"
-#include "platform/Retirement.h"
 #include "support/PeakMemory.h"
 
 #include <algorithm>
-#include <chrono>
-#include <future>
 
 namespace {
 
@@ -118,22 +115,6 @@ TEST_F(LargeFileTest, AFileAtTheEventLimitPlaysAndTheNextOneAfterIt) {
     EXPECT_GT(rms(sound), soundThreshold);
     openAndPlay(write("next.mid", MidiFileBuilder::song()));
     EXPECT_GT(rms(render(0.5)), soundThreshold);
-}
-
-// Deleting a player waits for the audio callback and frees every event of
-// its file: the operation that closes it must not wait for that.
-TEST(PlayerRetirement, RunsApartFromTheCloseAndIsAwaitedBeforeTheNextPlayer) {
-    Retirement retirement;
-    std::promise<void> closed;
-    std::future<void> closeReturned = closed.get_future();
-    bool deletedAfterTheCloseReturned = false;
-    retirement.retire([&] {
-        deletedAfterTheCloseReturned =
-            closeReturned.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
-    });
-    closed.set_value();
-    retirement.await();
-    EXPECT_TRUE(deletedAfterTheCloseReturned);
 }
 
 } // namespace

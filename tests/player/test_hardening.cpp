@@ -110,7 +110,9 @@ const SilentMachine silentMachines[] = {
      [] {
          FluidSynthEngine::Config config = FluidSynthEngine::systemConfig();
          config.soundFonts = {"/nonexistent/default-GM.sf2"};
-         return std::make_shared<FluidSynthEngine>(config);
+         auto engine = std::make_shared<FluidSynthEngine>(config);
+         engine->ready(); // the SoundFont loads in the background; here, until it has failed
+         return engine;
      }},
     {"NoAudioOutput", [] { return makeTestEngine({"no-such-driver"}); }},
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/AudioOutput.h"
 #include "platform/FluidSynthEngine.h"
 
 #include <memory>
@@ -11,5 +12,9 @@
 // which SoundFont the machine calls its default, nor on what a test before it
 // left in the synthesizer. No audio driver unless given.
 std::shared_ptr<FluidSynthEngine> makeTestEngine(std::vector<std::string> audioDrivers = {});
+// The same with an audio output of the test's own.
+std::shared_ptr<FluidSynthEngine> makeTestEngine(std::shared_ptr<AudioOutput> output);
 // Whether that SoundFont is there; tests that listen skip without it.
 bool testSoundFontInstalled();
+// Its path.
+const char* testSoundFont();

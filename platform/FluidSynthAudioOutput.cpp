@@ -1,4 +1,4 @@
-#include "platform/AudioOutput.h"
+#include "platform/FluidSynthAudioOutput.h"
 
 #include <SDL.h>
 #include <alsa/asoundlib.h>
@@ -26,17 +26,19 @@ void quietAudioLibraries() {
 
 } // namespace
 
-AudioOutput::AudioOutput(std::vector<std::string> drivers) : drivers_(std::move(drivers)) {
+FluidSynthAudioOutput::FluidSynthAudioOutput(std::vector<std::string> drivers)
+    : drivers_(std::move(drivers)) {
     quietAudioLibraries();
 }
 
-AudioOutput::~AudioOutput() {
+FluidSynthAudioOutput::~FluidSynthAudioOutput() {
+    stop();
     if (sdlAudioStarted_)
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 // FluidSynth's SDL2 driver needs the application to start SDL's audio first.
-bool AudioOutput::prepare(const std::string& driver) {
+bool FluidSynthAudioOutput::prepare(const std::string& driver) {
     if (driver != "sdl2" || sdlAudioStarted_)
         return true;
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -44,15 +46,29 @@ bool AudioOutput::prepare(const std::string& driver) {
     return sdlAudioStarted_;
 }
 
-fluid_audio_driver_t* AudioOutput::start(fluid_settings_t* settings, fluid_synth_t* synth) {
+bool FluidSynthAudioOutput::start(fluid_settings_t* settings, fluid_synth_t* synth) {
+    stop();
     for (auto it = drivers_.begin(); it != drivers_.end(); ++it) {
         if (!prepare(*it) ||
             fluid_settings_setstr(settings, "audio.driver", it->c_str()) != FLUID_OK)
             continue;
-        if (fluid_audio_driver_t* driver = new_fluid_audio_driver(settings, synth)) {
+        if ((driver_ = new_fluid_audio_driver(settings, synth)) != nullptr) {
             std::rotate(drivers_.begin(), it, it + 1);
-            return driver;
+            return true;
         }
     }
-    return nullptr;
+    return false;
+}
+
+void FluidSynthAudioOutput::stop() {
+    if (driver_ != nullptr)
+        delete_fluid_audio_driver(driver_);
+    driver_ = nullptr;
+}
+
+std::string FluidSynthAudioOutput::tried() const {
+    std::string names;
+    for (const std::string& name : drivers_)
+        names += (names.empty() ? "" : ", ") + name;
+    return names;
 }

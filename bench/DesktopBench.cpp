@@ -1,0 +1,121 @@
+#include "bench/OneRunFigures.h"
+#include "bench/RunningProgram.h"
+#include "bench/SoundServer.h"
+#include "bench/VirtualScreen.h"
+#include "support/MidiFileBuilder.h"
+
+#include <QFile>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QThread>
+
+// The real program as a user meets it, on a real X server (Xvfb) and a
+// sound server (PulseAudio with a null sink), each figure beside what it is
+// measured against in the same run: two bare Qt windows of the same sizes,
+// and the fluidsynth command line playing the same file with the same
+// SoundFont, period size and period count.
+namespace {
+
+constexpr double settleSeconds = 1.5; // the SoundFont loads, the music gets going
+constexpr double cpuSeconds = 5.0;
+
+struct SoundFont {
+    const char* name;
+    const char* path;
+};
+
+const SoundFont soundFonts[] = {
+    {"TimGM6mb", "/usr/share/sounds/sf2/TimGM6mb.sf2"},
+    {"FluidR3_GM", "/usr/share/sounds/sf2/FluidR3_GM.sf2"},
+};
+
+// Sixteen channels of General MIDI instruments, the drums among them, for a minute.
+QString generalMidiSong() {
+    static QTemporaryDir dir;
+    const QString path = dir.filePath("song.mid");
+    if (!QFile::exists(path))
+        MidiFileBuilder::write(QFile::encodeName(path).toStdString(),
+                               MidiFileBuilder::dense(16, 60.0));
+    return path;
+}
+
+QProcessEnvironment desktop() {
+    SoundServer::shared();
+    VirtualScreen::shared();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    return environment;
+}
+
+QProcessEnvironment hooked(const SoundFont& soundFont, const QString& play = {}) {
+    QProcessEnvironment environment = desktop();
+    environment.insert("LD_PRELOAD", PELORA_SHOWN_HOOK);
+    environment.insert("PELORA_BENCH_STAY", "1");
+    environment.insert("PELORA_BENCH_SOUNDFONT", soundFont.path);
+    if (!play.isEmpty())
+        environment.insert("PELORA_BENCH_PLAY", play);
+    return environment;
+}
+
+void settle(double seconds = settleSeconds) {
+    QThread::usleep(static_cast<unsigned long>(seconds * 1e6));
+}
+
+// Start-up and idle memory: Pelora, the bare windows, and their ratio or difference.
+std::vector<double> startUp(const SoundFont& soundFont) {
+    RunningProgram bare(PELORA_BARE_WINDOWS, {}, hooked(soundFont), true);
+    settle();
+    const double bareMs = bare.shownAfterMs(), bareMb = bare.residentMb();
+    RunningProgram pelora(PELORA_PROGRAM, {}, hooked(soundFont), true);
+    settle();
+    const double peloraMs = pelora.shownAfterMs(), peloraMb = pelora.residentMb();
+    return {peloraMs, bareMs, peloraMs / bareMs, peloraMb, bareMb, peloraMb - bareMb};
+}
+
+// Playing the same song: memory and CPU of Pelora and of the command line.
+std::vector<double> playing(const SoundFont& soundFont) {
+    const QString song = generalMidiSong();
+    double peloraCpu = 0, peloraMb = 0, lineCpu = 0, lineMb = 0;
+    {
+        RunningProgram pelora(PELORA_PROGRAM, {}, hooked(soundFont, song), true);
+        settle();
+        peloraCpu = pelora.coreShare(cpuSeconds) * 100;
+        peloraMb = pelora.residentMb();
+    }
+    {
+        RunningProgram line(
+            "fluidsynth", {"-ni", "-a", "pulseaudio", "-z", "256", "-c", "4", soundFont.path, song},
+            desktop(), false);
+        settle();
+        lineCpu = line.coreShare(cpuSeconds) * 100;
+        lineMb = line.residentMb();
+    }
+    return {peloraMb, lineMb, peloraMb / lineMb, peloraCpu, lineCpu, peloraCpu / lineCpu};
+}
+
+const bool registered = [] {
+    for (const SoundFont& soundFont : soundFonts) {
+        if (!QFile::exists(soundFont.path))
+            continue;
+        const std::string with = std::string(" (") + soundFont.name + ")";
+        Bench::addFromOneRun("desktop",
+                             {{"start to both windows painted, Xvfb" + with, "ms"},
+                              {"... two bare Qt windows of the same sizes", "ms"},
+                              {"... Pelora / bare (goal <= 1.5)", "x"},
+                              {"idle memory after start-up" + with, "MB"},
+                              {"... the bare windows", "MB"},
+                              {"... Pelora - bare (goal <= 20)", "MB"}},
+                             [soundFont] { return startUp(soundFont); });
+        Bench::addFromOneRun("desktop",
+                             {{"memory playing a General MIDI song" + with, "MB"},
+                              {"... the fluidsynth command line playing it", "MB"},
+                              {"... Pelora / command line", "x"},
+                              {"CPU playing it, 256 frames x 4 periods" + with, "%"},
+                              {"... the fluidsynth command line", "%"},
+                              {"... Pelora / command line (goal <= 1.0)", "x"}},
+                             [soundFont] { return playing(soundFont); });
+    }
+    return true;
+}();
+
+} // namespace

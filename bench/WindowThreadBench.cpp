@@ -1,0 +1,115 @@
+#include "bench/OneRunFigures.h"
+#include "bench/SoundServer.h"
+#include "platform/FluidSynthAudioOutput.h"
+#include "platform/FluidSynthDevice.h"
+#include "platform/FluidSynthEngine.h"
+#include "support/MidiFileBuilder.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+
+// How long the window's thread spends in each sequencer command, with the
+// real audio output on a sound server (PulseAudio, null sink), while it
+// answers and while it does not: a frame at 60 Hz (16 ms) is the goal.
+namespace {
+
+QString file(const char* name, Bytes (*make)()) {
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    if (!QFile::exists(path))
+        MidiFileBuilder::write(QFile::encodeName(path).toStdString(), make());
+    return path;
+}
+
+class LongestCommand {
+public:
+    explicit LongestCommand(FluidSynthDevice& device) : device_(device) {}
+
+    template <class Command> void time(Command command) {
+        longest_ = std::max(longest_, Bench::seconds(command) * 1000);
+    }
+    // Every command the player window gives, one by one, then a song change.
+    void everyCommand(const QString& song) {
+        time([&] { device_.open(song); });
+        time([&] { device_.play(); });
+        QThread::msleep(200);
+        time([&] { device_.pause(); });
+        time([&] { device_.play(); });
+        time([&] { device_.stop(); });
+        time([&] { device_.close(); });
+        time([&] { songChange(song); });
+    }
+    void songChange(const QString& song) {
+        device_.stop();
+        device_.close();
+        device_.open(song);
+        device_.play();
+    }
+    double ms() const { return longest_; }
+
+private:
+    FluidSynthDevice& device_;
+    double longest_ = 0;
+};
+
+std::vector<double> commands() {
+    SoundServer& server = SoundServer::shared();
+    const QString song = file("song.mid", [] { return MidiFileBuilder::dense(16, 20.0); });
+    const QString largest =
+        file("limit.mid", [] { return MidiFileBuilder::dense(16, 7600.0); }); // 3.9 million events
+    auto engine = std::make_shared<FluidSynthEngine>(FluidSynthEngine::systemConfig());
+    FluidSynthDevice device(FluidSynthDevice::Output::Speakers, engine);
+
+    LongestCommand answering(device);
+    answering.everyCommand(song);
+    LongestCommand large(device);
+    large.time([&] { large.songChange(largest); });
+    QThread::msleep(500);
+    large.time([&] { large.songChange(song); });
+    engine->settle();
+
+    QThread::msleep(300);
+    server.stopAnswering();
+    QThread::msleep(300); // the stream's buffer fills
+    LongestCommand stuck(device);
+    stuck.everyCommand(song);
+    stuck.everyCommand(song);
+    server.answerAgain();
+    engine->settle();
+    device.close();
+    return {answering.ms(), large.ms(), stuck.ms()};
+}
+
+// Starting the audio output on the sound server: what the first sound waits
+// for beyond the synthesizer, besides the output's buffer.
+double outputStartMs() {
+    SoundServer::shared();
+    fluid_settings_t* settings = new_fluid_settings();
+    fluid_settings_setint(settings, "audio.period-size", 256);
+    fluid_settings_setint(settings, "audio.periods", 4);
+    fluid_synth_t* synth = new_fluid_synth(settings);
+    FluidSynthAudioOutput output({"pulseaudio"});
+    const double ms = Bench::seconds([&] { output.start(settings, synth); }) * 1000;
+    output.stop();
+    delete_fluid_synth(synth);
+    delete_fluid_settings(settings);
+    return ms;
+}
+
+const bool registered = [] {
+    Bench::addFromOneRun(
+        "window",
+        {{"longest command on the window's thread: open, play, pause, stop, close, song change",
+          "ms"},
+         {"... a song change to and from the largest accepted file", "ms"},
+         {"... the same commands, the sound server stopped", "ms"}},
+        commands);
+    Bench::add(
+        {"playback", "audio output start on the sound server (null sink)", "ms", outputStartMs});
+    return true;
+}();
+
+} // namespace

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+// Carries out commands one after another, in the order they were given, on
+// a thread of its own, so that whoever gives them never waits for them.
+//
+// A command that blocks (an audio output whose sound server stopped
+// answering) holds up the commands after it, never the thread that gives
+// them: give() only queues. On destruction the commands still queued get
+// `grace` to finish; a thread still busy then is left to finish them on its
+// own, so that the end of the program never waits for a stuck sound server.
+class CommandQueue {
+public:
+    static constexpr std::chrono::milliseconds grace{300};
+
+    CommandQueue();
+    ~CommandQueue();
+    CommandQueue(const CommandQueue&) = delete;
+    CommandQueue& operator=(const CommandQueue&) = delete;
+
+    // Queues `command`; returns at once.
+    void give(std::function<void()> command);
+    // Returns once every command given so far is carried out.
+    void settle();
+
+private:
+    struct Shared;
+    std::shared_ptr<Shared> shared_;
+};
