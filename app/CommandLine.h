@@ -25,6 +25,8 @@ public:
     // The files named, made absolute against the working directory, in
     // their order.
     const QStringList& files() const { return files_; }
+    // The SoundFont named with --soundfont, made absolute; empty when none.
+    const QString& soundFont() const { return soundFont_; }
 
 private:
     QString usage() const;
@@ -32,6 +34,8 @@ private:
     QCommandLineParser parser_;
     QCommandLineOption help_;
     QCommandLineOption version_;
+    QCommandLineOption soundFontOption_;
     bool parsed_ = false;
     QStringList files_;
+    QString soundFont_;
 };

@@ -6,6 +6,7 @@
 #include "app/Windows.h"
 #include "core/ErrorModel.h"
 #include "core/WindowInstance.h"
+#include "platform/FluidSynthEngine.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -65,6 +66,8 @@ int main(int argc, char** argv) {
         });
     });
 
+    if (!commandLine.soundFont().isEmpty())
+        FluidSynthEngine::chooseSoundFont(commandLine.soundFont().toStdString());
     ErrorModel::event([&] {
         Startup::run();
         ExternalFileOpener::open(commandLine.files());

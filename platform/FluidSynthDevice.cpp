@@ -2,6 +2,8 @@
 
 #include "platform/FluidSynthEngine.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 FluidSynthDevice::FluidSynthDevice(Output output)
@@ -16,7 +18,7 @@ FluidSynthDevice::~FluidSynthDevice() {
 
 void FluidSynthDevice::open(const QString& fileName) {
     if (!fileName.isEmpty()) // nothing chosen: nothing to say
-        engine_->open(this, fileName, output_ == Output::Speakers);
+        engine_->open(this, fileName, output_ == Output::Speakers, reporter());
 }
 
 void FluidSynthDevice::play() {
@@ -47,4 +49,28 @@ void FluidSynthDevice::render(float* left, float* right, int frames) {
 
 bool FluidSynthDevice::isOpen() const {
     return engine_->owns(this);
+}
+
+void FluidSynthDevice::setProblemListener(ProblemListener listener) {
+    listener_ = listener ? std::make_shared<ProblemListener>(std::move(listener)) : nullptr;
+    engine_->listen(reporter());
+}
+
+// Problems are met on the engine's command thread; the listener hears of
+// them on the application object's thread, if the device is still there.
+std::function<void(const SequencerProblem&)> FluidSynthDevice::reporter() const {
+    if (listener_ == nullptr)
+        return {};
+    return [listener = std::weak_ptr<ProblemListener>(listener_)](const SequencerProblem& problem) {
+        QCoreApplication* application = QCoreApplication::instance();
+        if (application == nullptr)
+            return;
+        QMetaObject::invokeMethod(
+            application,
+            [listener, problem] {
+                if (const std::shared_ptr<ProblemListener> heard = listener.lock())
+                    (*heard)(problem);
+            },
+            Qt::QueuedConnection);
+    };
 }

@@ -3,6 +3,7 @@
 #include "platform/SequencerDevice.h"
 #include "platform/Synthesizer.h"
 
+#include <functional>
 #include <memory>
 
 class FluidSynthEngine;
@@ -42,6 +43,9 @@ public:
     void pause() override;
     void stop() override;
     void close() override;
+    // The listener hears of problems on the thread of the application object
+    // (the window's), after the operation that met them has returned.
+    void setProblemListener(ProblemListener listener) override;
 
     // Offline only: once the operations before it are carried out, renders
     // `frames` stereo frames of the synthesizer into `left` and `right`
@@ -62,6 +66,10 @@ public:
     bool isOpen() const;
 
 private:
+    std::function<void(const SequencerProblem&)> reporter() const;
+
     const Output output_;
     const std::shared_ptr<FluidSynthEngine> engine_;
+    // Shared with the reports on their way, which drop it once the device is gone.
+    std::shared_ptr<ProblemListener> listener_;
 };

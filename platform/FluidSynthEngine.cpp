@@ -5,6 +5,7 @@
 #include "platform/Synthesizer.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <exception>
 
 namespace fs = std::filesystem;
@@ -39,10 +40,25 @@ template <class Command> void quietly(Command command) {
     }
 }
 
+fs::path& chosenOnCommandLine() {
+    static fs::path soundFont;
+    return soundFont;
+}
+
 } // namespace
+
+void FluidSynthEngine::chooseSoundFont(fs::path soundFont) {
+    chosenOnCommandLine() = std::move(soundFont);
+}
 
 FluidSynthEngine::Config FluidSynthEngine::systemConfig() {
     Config config;
+    config.chosenSoundFont = chosenOnCommandLine();
+    if (config.chosenSoundFont.empty()) {
+        const char* fromEnvironment = std::getenv("PELORA_SOUNDFONT");
+        if (fromEnvironment != nullptr)
+            config.chosenSoundFont = fromEnvironment;
+    }
     config.soundFonts.push_back(fs::path(systemSoundFontFolder) / "default-GM.sf2");
     for (const char* folder : {systemSoundFontFolder, otherSoundFontFolder}) {
         const std::vector<fs::path> found = soundFontsIn(folder);
@@ -65,7 +81,8 @@ FluidSynthEngine::FluidSynthEngine(Config config) {
     std::shared_ptr<AudioOutput> output = config.audioOutput;
     if (output == nullptr)
         output = std::make_shared<FluidSynthAudioOutput>(config.audioDrivers);
-    synthesizer_ = std::make_shared<Synthesizer>(std::move(config.soundFonts), std::move(output));
+    synthesizer_ = std::make_shared<Synthesizer>(std::move(config.chosenSoundFont),
+                                                 std::move(config.soundFonts), std::move(output));
     give([](Synthesizer& synthesizer) { synthesizer.start(); });
 }
 
@@ -83,10 +100,14 @@ void FluidSynthEngine::give(std::function<void(Synthesizer&)> command) {
     });
 }
 
-void FluidSynthEngine::open(Owner owner, const QString& fileName, bool speakers) {
-    give([owner, fileName, speakers](Synthesizer& synthesizer) {
-        synthesizer.open(owner, fileName, speakers);
+void FluidSynthEngine::open(Owner owner, const QString& fileName, bool speakers, Reporter report) {
+    give([owner, fileName, speakers, report = std::move(report)](Synthesizer& synthesizer) {
+        synthesizer.open(owner, fileName, speakers, report);
     });
+}
+
+void FluidSynthEngine::listen(Reporter report) {
+    give([report = std::move(report)](Synthesizer& synthesizer) { synthesizer.listen(report); });
 }
 
 void FluidSynthEngine::play(Owner owner) {

@@ -2,10 +2,12 @@
 
 #include "platform/AudioOutput.h"
 #include "platform/CommandQueue.h"
+#include "platform/SequencerDevice.h"
 
 #include <QString>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,12 +43,18 @@ public:
         std::vector<std::string> audioDrivers;         // tried in this order
         // Instead of FluidSynth's drivers (a test's stand-in).
         std::shared_ptr<AudioOutput> audioOutput = nullptr;
+        // The SoundFont the user named; tried first, and when it cannot be
+        // used the first listener hears why.
+        std::filesystem::path chosenSoundFont = {};
     };
 
-    // The system's default General MIDI SoundFont first, then any other
-    // installed one; PulseAudio (which also serves PipeWire desktops), ALSA,
-    // JACK, SDL2, OSS.
+    // The SoundFont the user chose (chooseSoundFont(), else the environment
+    // variable PELORA_SOUNDFONT), then the system's default General MIDI
+    // SoundFont, then any other installed one; PulseAudio (which also serves
+    // PipeWire desktops), ALSA, JACK, SDL2, OSS.
     static Config systemConfig();
+    // The SoundFont named on the command line, for the engine made after.
+    static void chooseSoundFont(std::filesystem::path soundFont);
     // The engine of the run, made from systemConfig() on first use.
     static std::shared_ptr<FluidSynthEngine> shared();
 
@@ -58,11 +66,18 @@ public:
 
     // Whoever holds the player, told apart by an address (a device's own).
     using Owner = const void*;
+    // Hears of the problems a user should know of, on the command thread.
+    using Reporter = std::function<void(const SequencerProblem& problem)>;
 
     // Reads `fileName` and takes the player over for `owner`: the player of
     // whoever held it ends, and a new one is made, with the audio output
     // when `speakers`. A file that cannot be played changes nothing.
-    void open(Owner owner, const QString& fileName, bool speakers);
+    // `report` hears of what prevents the music: the file, the SoundFont,
+    // the audio output.
+    void open(Owner owner, const QString& fileName, bool speakers, Reporter report);
+    // `report` hears of the problems met so far that nobody has heard of
+    // (a chosen SoundFont that cannot be used).
+    void listen(Reporter report);
     // The owner's file from its beginning.
     void play(Owner owner);
     // Halts the owner's player and silences what sounds.

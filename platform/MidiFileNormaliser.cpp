@@ -215,8 +215,9 @@ std::optional<std::size_t> findHeader(View file) {
     return std::nullopt;
 }
 
-MidiFileNormaliser::Result refuse(std::string why) {
-    return {{}, std::move(why)};
+MidiFileNormaliser::Result
+refuse(std::string why, MidiFileNormaliser::Refusal kind = MidiFileNormaliser::Refusal::Damaged) {
+    return {{}, std::move(why), kind};
 }
 
 } // namespace
@@ -224,7 +225,7 @@ MidiFileNormaliser::Result refuse(std::string why) {
 MidiFileNormaliser::Result MidiFileNormaliser::normalise(View file) {
     const std::optional<std::size_t> header = findHeader(file);
     if (!header)
-        return refuse("not a MIDI file");
+        return refuse("not a MIDI file", Refusal::NotMidi);
     const View rest = file.subspan(*header);
     if (rest.size() < 14)
         return refuse("the MIDI header is cut short");
@@ -273,7 +274,8 @@ MidiFileNormaliser::Result MidiFileNormaliser::normalise(View file) {
         out.insert(out.end(), {'M', 'T', 'r', 'k', 0, 0, 0, 0});
         const std::size_t start = out.size();
         if (!TrackCopier(track, out, eventsLeft).copy())
-            return refuse("more than " + std::to_string(maxEvents) + " events");
+            return refuse("more than " + std::to_string(maxEvents) + " events",
+                          Refusal::TooManyEvents);
         Bytes length;
         putBig(length, static_cast<std::uint32_t>(out.size() - start), 4);
         std::copy(length.begin(), length.end(),

@@ -31,9 +31,13 @@
 // and a sixth of a second.
 class MidiFileNormaliser {
 public:
+    // What kind of file a refused one is.
+    enum class Refusal { NotMidi, Damaged, TooManyEvents };
+
     struct Result {
         std::vector<std::uint8_t> bytes; // the well-formed copy
         std::string refusal;             // empty when the file is accepted
+        Refusal kind = Refusal::Damaged;
         bool ok() const { return refusal.empty(); }
     };
 

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "platform/MidiFileNormaliser.h"
-
 #include <QString>
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
 
 // A MIDI file as the user names it (a standard MIDI file of type 0 or 1, or
 // a RIFF MIDI file), read whole, unwrapped, checked and repaired into bytes
@@ -14,5 +15,12 @@ public:
     // Files larger than this are refused without being read.
     static constexpr std::size_t maxFileSize = 64 * 1024 * 1024;
 
-    static MidiFileNormaliser::Result read(const QString& fileName);
+    struct Result {
+        std::vector<std::uint8_t> bytes; // well-formed, when accepted
+        std::string refusal;             // for standard error; empty when accepted
+        QString reason;                  // the same for the user, in Japanese
+        bool ok() const { return refusal.empty(); }
+    };
+
+    static Result read(const QString& fileName);
 };

@@ -32,8 +32,10 @@ std::string folderNames(const std::vector<fs::path>& soundFonts) {
 
 } // namespace
 
-Synthesizer::Synthesizer(std::vector<fs::path> soundFonts, std::shared_ptr<AudioOutput> output)
-    : soundFonts_(std::move(soundFonts)), output_(std::move(output)) {}
+Synthesizer::Synthesizer(fs::path chosenSoundFont, std::vector<fs::path> soundFonts,
+                         std::shared_ptr<AudioOutput> output)
+    : chosenSoundFont_(std::move(chosenSoundFont)), soundFonts_(std::move(soundFonts)),
+      output_(std::move(output)) {}
 
 Synthesizer::~Synthesizer() {
     if (synth_ != nullptr)
@@ -75,6 +77,8 @@ bool Synthesizer::configure() {
 // The SoundFont's samples stay on disk: no channel selects a preset until
 // the first play, and a file's presets are loaded when it is opened.
 void Synthesizer::loadSoundFont() {
+    if (loadChosenSoundFont())
+        return;
     for (const fs::path& candidate : soundFonts_) {
         if (!isRegularFile(candidate))
             continue;
@@ -85,15 +89,61 @@ void Synthesizer::loadSoundFont() {
     FluidLog::report("no usable SoundFont in " + folderNames(soundFonts_) + "; music is silent");
 }
 
-void Synthesizer::open(Owner owner, const QString& fileName, bool speakers) {
-    if (!ready())
-        return; // said at start
-    MidiFileNormaliser::Result file = PlayableMidiFile::read(fileName);
+// Where the user named a SoundFont, only that one is tried first; when it
+// cannot be used the user hears why, and the usual search goes on.
+bool Synthesizer::loadChosenSoundFont() {
+    if (chosenSoundFont_.empty())
+        return false;
+    QString reason;
+    std::error_code error;
+    if (!fs::exists(chosenSoundFont_, error))
+        reason = QStringLiteral("ファイルがありません");
+    else if (!isRegularFile(chosenSoundFont_))
+        reason = QStringLiteral("通常のファイルではありません");
+    else if ((soundFont_ = fluid_synth_sfload(synth_, chosenSoundFont_.c_str(), 0)) != FLUID_FAILED)
+        return true;
+    else
+        reason = QStringLiteral("SoundFont として読み込めません");
+    FluidLog::report("cannot use the SoundFont " + chosenSoundFont_.string() +
+                     "; looking for the system's");
+    untold_.push_back({SequencerProblem::Kind::ChosenSoundFontUnusable,
+                       QString::fromStdString(chosenSoundFont_.string()), reason});
+    return false;
+}
+
+void Synthesizer::listen(const Reporter& report) {
+    if (!report)
+        return;
+    for (const SequencerProblem& problem : untold_)
+        report(problem);
+    untold_.clear();
+}
+
+void Synthesizer::tell(const SequencerProblem& problem) {
+    if (report_)
+        report_(problem);
+}
+
+void Synthesizer::open(Owner owner, const QString& fileName, bool speakers, Reporter report) {
+    listen(report);
+    if (!ready()) {
+        if (!soundFontFailureReported_ && report) {
+            soundFontFailureReported_ = true;
+            report({SequencerProblem::Kind::NoSoundFont,
+                    {},
+                    QString::fromStdString(folderNames(soundFonts_))});
+        }
+        return; // said on standard error at start
+    }
+    PlayableMidiFile::Result file = PlayableMidiFile::read(fileName);
     if (!file.ok()) {
         FluidLog::report("\"" + fileName.toStdString() + "\": " + file.refusal);
+        if (report)
+            report({SequencerProblem::Kind::UnplayableFile, fileName, file.reason});
         return;
     }
     unload();
+    report_ = std::move(report);
     midi_ = std::move(file.bytes);
     speakers_ = speakers;
     pinPresets();
@@ -175,6 +225,7 @@ bool Synthesizer::startOutput() {
         outputFailureReported_ = true;
         FluidLog::forget(); // the last driver's complaint says nothing of the others
         FluidLog::report("no audio output (tried " + output_->tried() + "); music is silent");
+        tell({SequencerProblem::Kind::NoAudioOutput, {}, QString::fromStdString(output_->tried())});
     }
     return outputRuns_;
 }
@@ -200,6 +251,7 @@ void Synthesizer::unload() {
     stopPlayer();
     unpinPresets();
     owner_ = nullptr;
+    report_ = nullptr;
     midi_.clear();
     midi_.shrink_to_fit();
     started_ = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/AudioOutput.h"
+#include "platform/SequencerDevice.h"
 #include "platform/SongPresets.h"
 
 #include <QString>
@@ -10,6 +11,7 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <set>
 #include <vector>
@@ -21,16 +23,22 @@
 //
 // FluidSynth's samples are loaded by what plays: opening a file loads the
 // samples of the presets it uses (and only those), closing it lets them go.
-// The three failures a user would want to know of are reported each in one
-// place: no usable SoundFont (start), no audio output (startOutput) and a
-// file that cannot be played (open).
+// The failures a user would want to know of are reported each in one
+// place, in a line on standard error and to the owner's reporter: no usable
+// SoundFont (open, once), no audio output (startOutput, once), a file that
+// cannot be played (open, each time); and the SoundFont the user chose, when
+// it cannot be used (loadSoundFont), to the first reporter that listens.
 class Synthesizer {
 public:
     using Owner = const void*;
+    // Hears of problems on the command thread.
+    using Reporter = std::function<void(const SequencerProblem& problem)>;
 
     static constexpr int sampleRate = 44100;
 
-    Synthesizer(std::vector<std::filesystem::path> soundFonts, std::shared_ptr<AudioOutput> output);
+    // `chosenSoundFont`, when not empty, is tried before `soundFonts`.
+    Synthesizer(std::filesystem::path chosenSoundFont,
+                std::vector<std::filesystem::path> soundFonts, std::shared_ptr<AudioOutput> output);
     ~Synthesizer();
     Synthesizer(const Synthesizer&) = delete;
     Synthesizer& operator=(const Synthesizer&) = delete;
@@ -44,7 +52,9 @@ public:
     // Reads the file and takes the player over for `owner`, with the audio
     // output when `speakers`. A file that cannot be played changes nothing;
     // any other failure leaves nobody holding the player.
-    void open(Owner owner, const QString& fileName, bool speakers);
+    void open(Owner owner, const QString& fileName, bool speakers, Reporter report);
+    // Tells `report` of the problems met so far that nobody has heard of.
+    void listen(const Reporter& report);
     // The owner's file from its beginning.
     void play(Owner owner);
     // Halts the owner's player and silences what sounds.
@@ -61,6 +71,8 @@ private:
 
     bool configure();
     void loadSoundFont();
+    bool loadChosenSoundFont();
+    void tell(const SequencerProblem& problem);
     bool startPlayer();
     bool startOutput();
     void stopPlayer();
@@ -69,14 +81,18 @@ private:
     void unpinPresets();
     void silence();
 
+    const std::filesystem::path chosenSoundFont_;
     const std::vector<std::filesystem::path> soundFonts_;
     const std::shared_ptr<AudioOutput> output_;
     fluid_settings_t* settings_ = nullptr;
     fluid_synth_t* synth_ = nullptr;
     int soundFont_ = FLUID_FAILED;
     bool outputFailureReported_ = false;
+    bool soundFontFailureReported_ = false;
+    std::vector<SequencerProblem> untold_;
 
     Owner owner_ = nullptr;
+    Reporter report_;                // the owner's
     std::vector<std::uint8_t> midi_; // the owner's file, for a fresh player at each play
     std::set<SongPresets::Preset> pinned_;
     bool speakers_ = false;

@@ -1,6 +1,7 @@
 #include "player/PlayerWindow.h"
 
 #include "core/ErrorModel.h"
+#include "core/UserMessage.h"
 #include "core/WindowInstance.h"
 #include "platform/FileDrop.h"
 #include "platform/IncomingFiles.h"
@@ -9,6 +10,7 @@
 #include "player/FrameFiles.h"
 #include "player/ImageView.h"
 #include "player/PictureButton.h"
+#include "player/ProblemMessage.h"
 
 #include <QEvent>
 #include <QIcon>
@@ -110,6 +112,11 @@ void PlayerWindow::connectCommands() {
     route(playButton_, &QAbstractButton::clicked, &PlayerWindow::play);
     route(mascot_, &ImageView::clicked, &PlayerWindow::showPlaylist);
     route(animationTimer_, &QTimer::timeout, &PlayerWindow::showNextFrame);
+    // The sequencer fails quietly; where that would leave the user with a
+    // dancing mascot and no music, it says why once the command is done.
+    sequencer_->setProblemListener([](const SequencerProblem& problem) {
+        ErrorModel::event([&problem] { UserMessage::show(problemMessage(problem)); });
+    });
 }
 
 // The window's size is fixed, so only minimising and restoring change its state.

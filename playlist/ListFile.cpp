@@ -1,12 +1,11 @@
 #include "playlist/ListFile.h"
 
+#include "platform/FileErrorText.h"
 #include "platform/WholeFile.h"
 #include "playlist/ListFileCharset.h"
 #include "playlist/ListFileCodec.h"
 
 #include <QFile>
-#include <cerrno>
-#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -20,37 +19,6 @@ struct LoneSurrogate {
 QString unrepresentable(const QString& entry, const std::string& charset) {
     return QStringLiteral("「%1」は文字コード %2 で表せません")
         .arg(entry, QString::fromStdString(charset));
-}
-
-QString reasonFor(const WholeFileError& error) {
-    switch (error.reason) {
-    case WholeFileError::Reason::Folder:
-        return QStringLiteral("フォルダーです");
-    case WholeFileError::Reason::NotRegular:
-        return QStringLiteral("通常のファイルではありません");
-    case WholeFileError::Reason::TooLarge:
-        return QStringLiteral("大きすぎます (%1 MB を超えています)")
-            .arg(ListFile::MaxFileBytes / (1024 * 1024));
-    case WholeFileError::Reason::System:
-        break;
-    }
-    switch (error.error) {
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("アクセスする権限がありません");
-    case EROFS:
-        return QStringLiteral("書き込めない場所です");
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("ディスクの空きが足りません");
-    case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("そのファイルまたはフォルダーがありません");
-    case EISDIR:
-        return QStringLiteral("フォルダーです");
-    default:
-        return QString::fromLocal8Bit(std::strerror(error.error));
-    }
 }
 
 QString reasonFor(const ListFileCodecError& error, const std::string& charset) {
@@ -83,7 +51,7 @@ auto namingTheFile(const QString& format, const QString& path, const std::string
     } catch (const ListFileCodecError& error) {
         throw ListFileError(format.arg(path, reasonFor(error, charset)));
     } catch (const WholeFileError& error) {
-        throw ListFileError(format.arg(path, reasonFor(error)));
+        throw ListFileError(format.arg(path, fileErrorText(error, ListFile::MaxFileBytes)));
     } catch (const LoneSurrogate& error) {
         throw ListFileError(format.arg(path, unrepresentable(error.entry, charset)));
     }

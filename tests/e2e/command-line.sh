@@ -14,7 +14,8 @@ firstRow=(60 8)
 version=$("$pelora" --version) || fail "pelora --version ended with status $?"
 [[ $version =~ ^pelora\ [0-9]+\.[0-9]+ ]] || fail "pelora --version printed \"$version\""
 "$pelora" --help >"$work/help.txt" || fail "pelora --help ended with status $?"
-{ grep -q '^Usage: pelora ' "$work/help.txt" && grep -q -- '--version' "$work/help.txt"; } ||
+{ grep -q '^Usage: pelora ' "$work/help.txt" && grep -q -- '--version' "$work/help.txt" &&
+    grep -q -- '--soundfont <FILE>' "$work/help.txt" && grep -q PELORA_SOUNDFONT "$work/help.txt"; } ||
     fail "pelora --help printed: $(cat "$work/help.txt")"
 status=0
 "$pelora" --no-such-option "$work/x.mid" >"$work/out.txt" 2>"$work/err.txt" || status=$?

@@ -76,33 +76,91 @@ TEST_F(PlayerHardening, AnyNameAPathCanHoldPlaysFromTheLoadButton) {
         EXPECT_EQ(player.windowTitle(), path);
         EXPECT_GT(loudness(), 0.01) << name;
     }
+    QCoreApplication::processEvents();
     EXPECT_TRUE(fatalReports.isEmpty());
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 
-TEST_F(PlayerHardening, AFolderAFifoOrADeviceFileIsSilentAndTheWindowGoesOn) {
+// Each time a file cannot be played the user is told which and why, once the
+// command is done: the caption and the mascot are as for any other file.
+TEST_F(PlayerHardening, AFileThatCannotBePlayedIsToldEachTimeAndTheWindowGoesOn) {
     useDevice(FluidSynthDevice::Output::Offline);
     if (!testSoundFontInstalled())
         GTEST_SKIP() << "TimGM6mb is not installed (timgm6mb-soundfont)";
     PlayerWindow& player = started();
-    const QString fifo = QDir(workingFolder.path()).filePath("fifo.mid");
+    const QDir folder(workingFolder.path());
+    const QString fifo = folder.filePath("fifo.mid");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    for (const QString& path : {workingFolder.path(), fifo, QStringLiteral("/dev/zero")}) {
-        load(path); // a FIFO without a writer would block an open that waits
-        EXPECT_EQ(player.windowTitle(), path);
-        EXPECT_FALSE(device->isOpen()) << path.toStdString();
-        EXPECT_LT(loudness(), 1e-3);
+    const QString text = folder.filePath("notes.mid");
+    MidiFileBuilder::write(QFile::encodeName(text).toStdString(), {'h', 'e', 'l', 'l', 'o'});
+    const QString smpte = folder.filePath("smpte.mid");
+    MidiFileBuilder smpteFile;
+    smpteFile.smpteDivision().track().noteOn(0, 0, 60, 100);
+    MidiFileBuilder::write(QFile::encodeName(smpte).toStdString(), smpteFile.build());
+    const QString gone = song("gone.mid");
+    ASSERT_TRUE(QFile::remove(gone));
+
+    const struct {
+        QString path;
+        QString reason;
+    } unplayable[] = {
+        {workingFolder.path(), "フォルダーです"},
+        {fifo,
+         "通常のファイルではありません"}, // a FIFO without a writer would block an open that waits
+        {"/dev/zero", "通常のファイルではありません"},
+        {text, "MIDI ファイルではありません"},
+        {smpte, "壊れているか"},
+        {gone, "ありません"},
+    };
+    for (const auto& [path, reason] : unplayable) {
+        for (int time = 0; time < 2; ++time) {
+            messages.clear();
+            load(path);
+            EXPECT_EQ(player.windowTitle(), path);
+            EXPECT_TRUE(animationTimer()->isActive());
+            EXPECT_FALSE(device->isOpen()) << path.toStdString();
+            EXPECT_LT(loudness(), 1e-3);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.isEmpty(); }, 5000))
+                << path.toStdString();
+            ASSERT_EQ(messages.size(), 1);
+            EXPECT_TRUE(messages[0].contains(path) && messages[0].contains(reason))
+                << messages[0].toStdString();
+        }
     }
+    messages.clear();
     load(song("good.mid"));
     EXPECT_GT(loudness(), 0.01);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
     EXPECT_TRUE(fatalReports.isEmpty());
-    EXPECT_TRUE(messages.isEmpty());
+}
+
+// The SoundFont the user names comes first; one that cannot be used is told,
+// and the music comes from the usual one.
+TEST_F(PlayerHardening, AChosenSoundFontThatCannotBeUsedIsToldAndTheUsualOnePlays) {
+    if (!testSoundFontInstalled())
+        GTEST_SKIP() << "TimGM6mb is not installed (timgm6mb-soundfont)";
+    const QString chosen = QDir(workingFolder.path()).filePath("missing.sf2");
+    FluidSynthEngine::Config config = FluidSynthEngine::systemConfig();
+    config.soundFonts = {testSoundFont()};
+    config.audioDrivers = {};
+    config.chosenSoundFont = chosen.toStdString();
+    useDevice(FluidSynthDevice::Output::Offline, std::make_shared<FluidSynthEngine>(config));
+    started();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.isEmpty(); }, 5000));
+    EXPECT_TRUE(messages[0].contains(chosen) && messages[0].contains("ありません"))
+        << messages[0].toStdString();
+    load(song("song.mid"));
+    EXPECT_GT(loudness(), 0.01);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messages.size(), 1) << messages.join('\n').toStdString();
 }
 
 // A machine without a SoundFont, or without any audio output that starts.
 struct SilentMachine {
     const char* name;
     std::shared_ptr<FluidSynthEngine> (*engine)();
+    const char* told; // what the message names
 };
 
 const SilentMachine silentMachines[] = {
@@ -113,25 +171,36 @@ const SilentMachine silentMachines[] = {
          auto engine = std::make_shared<FluidSynthEngine>(config);
          engine->ready(); // the SoundFont loads in the background; here, until it has failed
          return engine;
-     }},
-    {"NoAudioOutput", [] { return makeTestEngine({"no-such-driver"}); }},
+     },
+     "SoundFont"},
+    {"NoAudioOutput", [] { return makeTestEngine({"no-such-driver"}); }, "no-such-driver"},
 };
 
 class SilentMachineTest : public PlayerHardening,
                           public ::testing::WithParamInterface<SilentMachine> {};
 
-TEST_P(SilentMachineTest, TheProgramWorksSilentlyAndSaysWhyInOneLine) {
+// Without a SoundFont or an audio output the user is told once, in a message
+// and in one line on standard error, the first time music should start; the
+// windows work as ever.
+TEST_P(SilentMachineTest, TheProgramWorksSilentlyAndSaysWhyOnce) {
     ::testing::internal::CaptureStderr();
     useDevice(FluidSynthDevice::Output::Speakers, GetParam().engine());
     std::string said = ::testing::internal::GetCapturedStderr();
     // Not captured: the offscreen platform's complaint that it cannot raise a window.
     PlayerWindow& player = started();
     ::testing::internal::CaptureStderr();
+    click(button("stop"));
+    click(button("play")); // no file chosen yet: no music was asked for
+    EXPECT_FALSE(device->isOpen());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+
     const QString path = song("song.mid");
     load(path);
     EXPECT_EQ(player.windowTitle(), path);
     EXPECT_TRUE(animationTimer()->isActive()); // the mascot dances all the same
     EXPECT_FALSE(device->isOpen());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !messages.isEmpty(); }, 5000));
     click(button("pause"));
     click(button("play"));
     click(button("stop"));
@@ -139,12 +208,16 @@ TEST_P(SilentMachineTest, TheProgramWorksSilentlyAndSaysWhyInOneLine) {
     click(control(playlist, "addButton"));
     EXPECT_EQ(control<SortedListBox>(playlist, "list")->entries(), QStringList({path}));
     load(path);
+    EXPECT_FALSE(device->isOpen());
+    QCoreApplication::processEvents();
     said += ::testing::internal::GetCapturedStderr();
 
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
     EXPECT_EQ(said.rfind("pelora: ", 0), 0u) << said;
+    ASSERT_EQ(messages.size(), 1) << messages.join('\n').toStdString();
+    EXPECT_TRUE(messages[0].startsWith("音を出せません")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains(GetParam().told)) << messages[0].toStdString();
     EXPECT_TRUE(fatalReports.isEmpty());
-    EXPECT_TRUE(messages.isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Machines, SilentMachineTest, ::testing::ValuesIn(silentMachines),
