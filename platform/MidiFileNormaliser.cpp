@@ -1,5 +1,7 @@
 #include "platform/MidiFileNormaliser.h"
 
+#include "platform/BigEndian.h"
+
 #include <algorithm>
 #include <cstring>
 #include <optional>
@@ -18,16 +20,6 @@ constexpr std::uint8_t metaTempo = 0x51;
 constexpr std::uint8_t metaSequencerSpecific = 0x7F;
 // FluidSynth keeps track time in int; stay far below its limit.
 constexpr std::uint64_t maxTrackTicks = 0x3FFFFFFF;
-
-std::uint32_t big32(View bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) << 24 |
-           static_cast<std::uint32_t>(bytes[at + 1]) << 16 |
-           static_cast<std::uint32_t>(bytes[at + 2]) << 8 | bytes[at + 3];
-}
-
-std::uint16_t big16(View bytes, std::size_t at) {
-    return static_cast<std::uint16_t>(bytes[at] << 8 | bytes[at + 1]);
-}
 
 void putBig(Bytes& out, std::uint32_t value, int size) {
     for (int shift = (size - 1) * 8; shift >= 0; shift -= 8)
@@ -229,12 +221,12 @@ MidiFileNormaliser::Result MidiFileNormaliser::normalise(View file) {
     const View rest = file.subspan(*header);
     if (rest.size() < 14)
         return refuse("the MIDI header is cut short");
-    const std::uint64_t headerLength = big32(rest, 4);
+    const std::uint64_t headerLength = BigEndian::read32(rest, 4);
     if (headerLength < 6 || headerLength > rest.size() - 8)
         return refuse("the MIDI header's length is wrong");
-    const std::uint16_t format = big16(rest, 8);
-    const std::uint16_t declaredTracks = big16(rest, 10);
-    const std::uint16_t division = big16(rest, 12);
+    const std::uint16_t format = BigEndian::read16(rest, 8);
+    const std::uint16_t declaredTracks = BigEndian::read16(rest, 10);
+    const std::uint16_t division = BigEndian::read16(rest, 12);
     if (format > 2)
         return refuse("unknown MIDI file format");
     if ((division & 0x8000) != 0)
@@ -247,7 +239,7 @@ MidiFileNormaliser::Result MidiFileNormaliser::normalise(View file) {
     std::vector<View> tracks;
     std::uint64_t at = 8 + headerLength;
     while (tracks.size() < declaredTracks && at + 8 <= rest.size() && isChunkId(rest, at)) {
-        const std::uint64_t length = big32(rest, at + 4);
+        const std::uint64_t length = BigEndian::read32(rest, at + 4);
         const std::uint64_t body = at + 8;
         const std::uint64_t available = rest.size() - body;
         if (std::memcmp(rest.data() + at, "MTrk", 4) == 0)

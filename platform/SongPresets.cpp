@@ -1,5 +1,7 @@
 #include "platform/SongPresets.h"
 
+#include "platform/BigEndian.h"
+
 #include <array>
 #include <cstring>
 #include <optional>
@@ -13,12 +15,6 @@ constexpr std::uint8_t programChange = 0xC0;
 constexpr std::uint8_t channelPressure = 0xD0;
 constexpr std::uint8_t bankSelect = 0;
 constexpr std::size_t chunkHeader = 8;
-
-std::uint32_t big32(View bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) << 24 |
-           static_cast<std::uint32_t>(bytes[at + 1]) << 16 |
-           static_cast<std::uint32_t>(bytes[at + 2]) << 8 | bytes[at + 3];
-}
 
 // One track's events, in order, as far as they are whole.
 class TrackReader {
@@ -119,7 +115,7 @@ std::set<SongPresets::Preset> SongPresets::of(View smf) {
     Collector collector;
     std::size_t at = 0;
     while (smf.size() - at >= chunkHeader) {
-        const std::uint32_t length = big32(smf, at + 4);
+        const std::uint32_t length = BigEndian::read32(smf, at + 4);
         const bool track = std::memcmp(smf.data() + at, "MTrk", 4) == 0;
         at += chunkHeader;
         if (length > smf.size() - at)

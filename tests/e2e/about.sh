@@ -8,7 +8,6 @@
 source "$(dirname "$0")/common.sh"
 
 mascot=(60 60)
-loadButton=(20 144)
 aboutButton=(276 136) # About
 listSave=(156 152) # 保存
 

@@ -29,13 +29,7 @@ status=0
 { [ "$status" -eq 2 ] && [ "$(visible_count)" -eq 0 ]; } ||
     fail "an unknown option on a display: status $status, $(visible_count) windows"
 
-sound=
-if start_pulse; then
-    start_recording
-    sound=yes
-else
-    echo "no sound checks here: $pulse_problem"
-fi
+start_sound_checks
 
 "$make_midi" "$work/cwd/tune.mid" 30
 launch_pelora tune.mid

@@ -19,6 +19,12 @@ frames=$(dirname "$pelora")
 xdnd_drag=$(dirname "$close_window")/e2e_xdnd_drag
 test_name=$(basename "$0" .sh)
 
+# Client coordinates of the player window's picture buttons.
+loadButton=(20 144)
+pauseButton=(68 144)
+stopButton=(116 144)
+playButton=(60 160)
+
 work=$(mktemp -d "${TMPDIR:-/tmp}/pelora-e2e.XXXXXX")
 mkdir -m 700 "$work/home" "$work/runtime" "$work/cwd" "$work/pulse"
 background=() # processes started here, ended on exit in reverse order
@@ -141,6 +147,18 @@ start_recording() {
     parec -d e2e.monitor --raw --format=s16le --rate=44100 --channels=2 --latency-msec=20 \
         >"$recording" 2>"$work/parec.log" &
     background+=($!)
+}
+
+# start_sound_checks: a sound server with its recording where one can start;
+# sets sound to yes then, else says why the sound is not checked.
+sound=
+start_sound_checks() {
+    if start_pulse; then
+        start_recording
+        sound=yes
+    else
+        echo "no sound checks here: $pulse_problem"
+    fi
 }
 
 # measure MILLISECONDS: sets level to the RMS amplitude (0 to 1) of what the

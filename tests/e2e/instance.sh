@@ -22,13 +22,7 @@ second_start() {
 }
 
 start_screen
-sound=
-if start_pulse; then
-    start_recording
-    sound=yes
-else
-    echo "no sound checks here: $pulse_problem"
-fi
+start_sound_checks
 start_pelora
 
 second_start tune.mid

@@ -8,7 +8,6 @@
 source "$(dirname "$0")/common.sh"
 
 # Client coordinates of the controls.
-loadButton=(20 144)
 addButton=(220 136) # 追加
 removeButton=(220 152) # 削除
 listLoad=(156 136) # 読込

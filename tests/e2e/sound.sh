@@ -7,11 +7,6 @@
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "$0")/common.sh"
 
-loadButton=(20 144)
-pauseButton=(68 144)
-stopButton=(116 144)
-playButton=(60 160)
-
 if ! start_pulse; then
     echo "SKIP [$test_name]: no sound checks here: $pulse_problem"
     exit 77
