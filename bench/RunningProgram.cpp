@@ -1,7 +1,6 @@
 #include "bench/RunningProgram.h"
 
 #include <QFile>
-#include <QThread>
 
 #include <ctime>
 #include <stdexcept>
@@ -64,10 +63,4 @@ double RunningProgram::cpuSeconds() const {
     const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
     const double ticks = fields.at(11).toDouble() + fields.at(12).toDouble(); // utime, stime
     return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
-
-double RunningProgram::coreShare(double seconds) const {
-    const double before = cpuSeconds();
-    QThread::usleep(static_cast<unsigned long>(seconds * 1e6));
-    return (cpuSeconds() - before) / seconds;
 }

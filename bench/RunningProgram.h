@@ -21,8 +21,6 @@ public:
     double residentMb() const;
     // CPU time so far (all threads), in seconds.
     double cpuSeconds() const;
-    // The share of one core the program takes over the next `seconds`.
-    double coreShare(double seconds) const;
 
 private:
     QTemporaryDir folder_; // where it runs: no frame pictures, no files of ours

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <exception>
+#include <malloc.h>
 
 namespace fs = std::filesystem;
 
@@ -43,6 +44,13 @@ template <class Command> void quietly(Command command) {
 fs::path& chosenOnCommandLine() {
     static fs::path soundFont;
     return soundFont;
+}
+
+// Loading a SoundFont or a file's samples leaves the parser's scratch memory
+// freed but still held by the command thread's heap (some 2.7 MB after
+// TimGM6mb's tables): hand it back, here where nobody waits for it.
+void returnFreedMemory() {
+    malloc_trim(0);
 }
 
 } // namespace
@@ -83,7 +91,10 @@ FluidSynthEngine::FluidSynthEngine(Config config) {
         output = std::make_shared<FluidSynthAudioOutput>(config.audioDrivers);
     synthesizer_ = std::make_shared<Synthesizer>(std::move(config.chosenSoundFont),
                                                  std::move(config.soundFonts), std::move(output));
-    give([](Synthesizer& synthesizer) { synthesizer.start(); });
+    give([](Synthesizer& synthesizer) {
+        synthesizer.start();
+        returnFreedMemory();
+    });
 }
 
 // The synthesizer ends on the command thread, after the commands before it;
@@ -103,6 +114,7 @@ void FluidSynthEngine::give(std::function<void(Synthesizer&)> command) {
 void FluidSynthEngine::open(Owner owner, const QString& fileName, bool speakers, Reporter report) {
     give([owner, fileName, speakers, report = std::move(report)](Synthesizer& synthesizer) {
         synthesizer.open(owner, fileName, speakers, report);
+        returnFreedMemory();
     });
 }
 

@@ -58,8 +58,13 @@ private:
             QTimer::singleShot(0, [] { clickLoad(); });
     }
 
+    // The player's load button: the playlist has one of the same name (for
+    // list files), and the order of the top-level windows changes from run
+    // to run, so the player is told apart by its mascot.
     static void clickLoad() {
         for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->findChild<QWidget*>(QStringLiteral("mascot")) == nullptr)
+                continue;
             if (auto* load = window->findChild<QAbstractButton*>(QStringLiteral("loadButton")))
                 load->click();
         }
