@@ -1,10 +1,9 @@
+#include "bench/MidiFiles.h"
 #include "bench/OneRunFigures.h"
 #include "platform/FluidSynthDevice.h"
 #include "platform/FluidSynthEngine.h"
 #include "support/MidiFileBuilder.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
 #include <ctime>
@@ -20,31 +19,23 @@ namespace {
 constexpr int period = 256; // frames the audio driver asks for at a time
 constexpr float audible = 1e-4f;
 
-QString benchFile(const char* name, Bytes (*make)()) {
-    static QTemporaryDir dir;
-    const QString path = dir.filePath(QString::fromLatin1(name));
-    if (!QFile::exists(path))
-        MidiFileBuilder::write(QFile::encodeName(path).toStdString(), make());
-    return path;
-}
-
 QString song() {
-    return benchFile("song.mid", [] { return MidiFileBuilder::song(); });
+    return benchMidiFile("song.mid", [] { return MidiFileBuilder::song(); });
 }
 QString laterSong() {
-    return benchFile("later.mid", [] { return MidiFileBuilder::twoChords(); });
+    return benchMidiFile("later.mid", [] { return MidiFileBuilder::twoChords(); });
 }
 // 16 tracks of sixteenth notes for 30 s.
 QString denseSong() {
-    return benchFile("dense.mid", [] { return MidiFileBuilder::dense(16, 30.0); });
+    return benchMidiFile("dense.mid", [] { return MidiFileBuilder::dense(16, 30.0); });
 }
 // 3.9 million events, 16 MB: just under the device's limit of 4 million.
 QString atTheLimit() {
-    return benchFile("limit.mid", [] { return MidiFileBuilder::dense(16, 7600.0); });
+    return benchMidiFile("limit.mid", [] { return MidiFileBuilder::dense(16, 7600.0); });
 }
 // 12.5 million events, 50 MB.
 QString fiftyMegabytes() {
-    return benchFile("50MB.mid", [] { return MidiFileBuilder::dense(100, 3900.0); });
+    return benchMidiFile("50MB.mid", [] { return MidiFileBuilder::dense(100, 3900.0); });
 }
 
 void stopAndClose(FluidSynthDevice& device) {

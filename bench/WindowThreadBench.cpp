@@ -1,3 +1,4 @@
+#include "bench/MidiFiles.h"
 #include "bench/OneRunFigures.h"
 #include "bench/SoundServer.h"
 #include "platform/FluidSynthAudioOutput.h"
@@ -5,8 +6,6 @@
 #include "platform/FluidSynthEngine.h"
 #include "support/MidiFileBuilder.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QThread>
 
 #include <algorithm>
@@ -15,14 +14,6 @@
 // real audio output on a sound server (PulseAudio, null sink), while it
 // answers and while it does not: a frame at 60 Hz (16 ms) is the goal.
 namespace {
-
-QString file(const char* name, Bytes (*make)()) {
-    static QTemporaryDir dir;
-    const QString path = dir.filePath(QString::fromLatin1(name));
-    if (!QFile::exists(path))
-        MidiFileBuilder::write(QFile::encodeName(path).toStdString(), make());
-    return path;
-}
 
 class LongestCommand {
 public:
@@ -57,9 +48,10 @@ private:
 
 std::vector<double> commands() {
     SoundServer& server = SoundServer::shared();
-    const QString song = file("song.mid", [] { return MidiFileBuilder::dense(16, 20.0); });
-    const QString largest =
-        file("limit.mid", [] { return MidiFileBuilder::dense(16, 7600.0); }); // 3.9 million events
+    const QString song =
+        benchMidiFile("dense-20s.mid", [] { return MidiFileBuilder::dense(16, 20.0); });
+    const QString largest = benchMidiFile(
+        "limit.mid", [] { return MidiFileBuilder::dense(16, 7600.0); }); // 3.9 million events
     auto engine = std::make_shared<FluidSynthEngine>(FluidSynthEngine::systemConfig());
     FluidSynthDevice device(FluidSynthDevice::Output::Speakers, engine);
 

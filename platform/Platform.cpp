@@ -18,7 +18,3 @@ Platform& platform() {
     static Platform instance = systemPlatform();
     return instance;
 }
-
-void useSystemPlatform() {
-    platform() = systemPlatform();
-}

@@ -15,5 +15,3 @@ struct Platform {
 };
 
 Platform& platform();
-// Back to the real components.
-void useSystemPlatform();

@@ -33,10 +33,6 @@ QString SortedListBox::selectedEntry() const {
     return index < 0 ? QString() : model_.list().at(index);
 }
 
-QString SortedListBox::entry(int index) const {
-    return model_.list().at(index);
-}
-
 int SortedListBox::count() const {
     return model_.list().count();
 }

@@ -17,7 +17,6 @@ public:
     void select(int index);
     // The selected entry; empty when none is selected.
     QString selectedEntry() const;
-    QString entry(int index) const;
     int count() const;
     const QStringList& entries() const { return model_.list().entries(); }
 

@@ -66,9 +66,6 @@ TEST_F(PlayerWindowTest, TheFocusedButtonShowsAFrameAndSpaceOrReturnPressesIt) {
     PlayerWindow& window = started();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-    };
     PictureButton* play = button("play");
     const QImage unframed = play->grab().toImage();
     for (int tab = 0; tab < 4 && QApplication::focusWidget() != play; ++tab)

@@ -121,9 +121,6 @@ TEST_F(PlaylistFixture, AKeyboardAloneAddsEntriesAndPlaysThem) {
     PlaylistWindow& window = playlist();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-    };
     for (int tab = 0; tab < 3; ++tab)
         press(Qt::Key_Tab);
     state().currentFile = "/music/b.mid";

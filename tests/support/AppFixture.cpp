@@ -8,7 +8,8 @@
 #include "support/RecordingSequencer.h"
 #include "support/ScriptedFileDialog.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QTest>
 
 void AppFixture::SetUp() {
     windows::destroyAll();
@@ -36,4 +37,8 @@ void AppFixture::TearDown() {
 
 SharedState& AppFixture::state() {
     return windows::sharedState();
+}
+
+void AppFixture::press(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
 }

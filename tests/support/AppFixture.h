@@ -27,6 +27,9 @@ protected:
         return found;
     }
 
+    // A key pressed on whatever has the keyboard focus, as a user types it.
+    static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {});
+
     // The state the player and the playlist share.
     static SharedState& state();
     void TearDown() override;
