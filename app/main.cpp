@@ -1,3 +1,4 @@
+#include "app/AfterFirstPaint.h"
 #include "app/CommandLine.h"
 #include "app/ExternalFileOpener.h"
 #include "app/QtPlatformChoice.h"
@@ -7,6 +8,8 @@
 #include "core/ErrorModel.h"
 #include "core/WindowInstance.h"
 #include "platform/FluidSynthEngine.h"
+#include "player/PlayerWindow.h"
+#include "playlist/PlaylistWindow.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -72,6 +75,13 @@ int main(int argc, char** argv) {
         Startup::run();
         ExternalFileOpener::open(commandLine.files());
     });
+    // Loading the SoundFont keeps a core busy for some 20 ms (longer for a
+    // large one): begun once the windows are on screen, it does not slow
+    // their appearance, and it is done before a user could press play. A
+    // file named on the command line has begun it already.
+    if (windows::player().isLoaded() && windows::playlist().isLoaded())
+        AfterFirstPaint::run({&windows::player().load(), &windows::playlist().load()},
+                             [] { FluidSynthEngine::shared()->prepare(); });
     const int status = ErrorModel::ended() ? ErrorModel::exitStatus() : QApplication::exec();
     windows::destroyAll();
     return status;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <exception>
 #include <malloc.h>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -91,10 +92,6 @@ FluidSynthEngine::FluidSynthEngine(Config config) {
         output = std::make_shared<FluidSynthAudioOutput>(config.audioDrivers);
     synthesizer_ = std::make_shared<Synthesizer>(std::move(config.chosenSoundFont),
                                                  std::move(config.soundFonts), std::move(output));
-    give([](Synthesizer& synthesizer) {
-        synthesizer.start();
-        returnFreedMemory();
-    });
 }
 
 // The synthesizer ends on the command thread, after the commands before it;
@@ -105,7 +102,22 @@ FluidSynthEngine::~FluidSynthEngine() {
     });
 }
 
+void FluidSynthEngine::prepare() {
+    if (prepared_)
+        return;
+    prepared_ = true;
+    commands_.give([synthesizer = synthesizer_, listeners = std::exchange(earlyListeners_, {})] {
+        quietly([&] {
+            synthesizer->start();
+            returnFreedMemory();
+        });
+        for (const Reporter& report : listeners)
+            quietly([&] { synthesizer->listen(report); });
+    });
+}
+
 void FluidSynthEngine::give(std::function<void(Synthesizer&)> command) {
+    prepare();
     commands_.give([synthesizer = synthesizer_, command = std::move(command)] {
         quietly([&] { command(*synthesizer); });
     });
@@ -119,6 +131,11 @@ void FluidSynthEngine::open(Owner owner, const QString& fileName, bool speakers,
 }
 
 void FluidSynthEngine::listen(Reporter report) {
+    // Nothing can have gone wrong before the SoundFont was tried.
+    if (!prepared_) {
+        earlyListeners_.push_back(std::move(report));
+        return;
+    }
     give([report = std::move(report)](Synthesizer& synthesizer) { synthesizer.listen(report); });
 }
 
@@ -139,6 +156,7 @@ void FluidSynthEngine::settle() {
 }
 
 bool FluidSynthEngine::ready() {
+    prepare();
     settle();
     return synthesizer_->ready();
 }

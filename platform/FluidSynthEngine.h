@@ -58,12 +58,17 @@ public:
     // The engine of the run, made from systemConfig() on first use.
     static std::shared_ptr<FluidSynthEngine> shared();
 
-    // Returns at once; the SoundFont loads on the command thread.
+    // Returns at once; nothing is loaded until prepare() or a command.
     explicit FluidSynthEngine(Config config);
     ~FluidSynthEngine();
     FluidSynthEngine(const FluidSynthEngine&) = delete;
     FluidSynthEngine& operator=(const FluidSynthEngine&) = delete;
 
+    // Builds the synthesizer and loads its SoundFont on the command thread,
+    // once; returns at once. The first command does it if nobody has, so a
+    // program calls it only to have the SoundFont ready before the user's
+    // first play, at a moment when it slows nothing down.
+    void prepare();
     // Whoever holds the player, told apart by an address (a device's own).
     using Owner = const void*;
     // Hears of the problems a user should know of, on the command thread.
@@ -103,5 +108,7 @@ private:
     void give(std::function<void(Synthesizer&)> command);
 
     std::shared_ptr<Synthesizer> synthesizer_;
+    bool prepared_ = false;
+    std::vector<Reporter> earlyListeners_; // until prepare()
     CommandQueue commands_;
 };

@@ -3,7 +3,8 @@
 # without a display and open nothing; one file named relative to the working
 # folder plays, with sound; several fill the list in its order and the first
 # named plays; a list file loads into the playlist; a name that cannot be
-# read is told in a message while the other files still play.
+# read is told in a message while the other files still play; a chosen
+# SoundFont that cannot be used is told at start-up.
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "$0")/common.sh"
 
@@ -63,5 +64,15 @@ grep -qF "$work/missing.mid" "$work/pelora.log" ||
     fail "nothing names the missing file: $(cat "$work/pelora.log")"
 close "$dialog"
 wait_until 5 "the message closes" no_dialog
+quit_pelora
+
+# The SoundFont is tried once the windows are on screen, before any play.
+launch_pelora --soundfont "$work/none.sf2"
+wait_until 20 "with no file, a message tells that the chosen SoundFont cannot be used" find_dialog
+grep -qF "cannot use the SoundFont $work/none.sf2" "$work/pelora.log" ||
+    fail "nothing names the chosen SoundFont: $(cat "$work/pelora.log")"
+close "$dialog"
+wait_until 5 "the message closes" no_dialog
+wait_until 5 "the windows stand" find_windows Pelora
 quit_pelora
 echo "command line OK"

@@ -145,8 +145,10 @@ TEST_F(PlayerHardening, AChosenSoundFontThatCannotBeUsedIsToldAndTheUsualOnePlay
     config.soundFonts = {testSoundFont()};
     config.audioDrivers = {};
     config.chosenSoundFont = chosen.toStdString();
-    useDevice(FluidSynthDevice::Output::Offline, std::make_shared<FluidSynthEngine>(config));
+    const auto engine = std::make_shared<FluidSynthEngine>(config);
+    useDevice(FluidSynthDevice::Output::Offline, engine);
     started();
+    engine->prepare(); // as the program does once its windows are on screen
     ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.isEmpty(); }, 5000));
     EXPECT_TRUE(messages[0].contains(chosen) && messages[0].contains("ありません"))
         << messages[0].toStdString();
