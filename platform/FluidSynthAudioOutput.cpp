@@ -8,6 +8,10 @@
 #include <cstdlib>
 #include <mutex>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
 namespace {
 
 void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
@@ -22,6 +26,24 @@ void quietAudioLibraries() {
         // Trying JACK must never start a JACK server.
         setenv("JACK_NO_START_SERVER", "1", 0);
     });
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+__attribute__((target("avx"))) void zeroUpperHalves() {
+    _mm256_zeroupper();
+}
+#endif
+
+// A new thread starts with the vector registers of the thread that makes it.
+// Qt's GUI start-up leaves the upper halves of the AVX registers in use, and
+// while they are, the processor runs FluidSynth's SSE code with a false
+// dependency on them: some 10 % more CPU for the same sound. Cleared just
+// before the driver makes its audio thread, that thread begins without them.
+void clearUpperVectorHalves() {
+#if defined(__x86_64__) || defined(__i386__)
+    if (__builtin_cpu_supports("avx"))
+        zeroUpperHalves();
+#endif
 }
 
 } // namespace
@@ -52,6 +74,7 @@ bool FluidSynthAudioOutput::start(fluid_settings_t* settings, fluid_synth_t* syn
         if (!prepare(*it) ||
             fluid_settings_setstr(settings, "audio.driver", it->c_str()) != FLUID_OK)
             continue;
+        clearUpperVectorHalves();
         if ((driver_ = new_fluid_audio_driver(settings, synth)) != nullptr) {
             std::rotate(drivers_.begin(), it, it + 1);
             return true;
