@@ -12,7 +12,10 @@
 #include "playlist/PlaylistWindow.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+
 #include <cstdio>
+#include <thread>
 
 namespace {
 
@@ -56,6 +59,11 @@ int main(int argc, char** argv) {
                    "side by side and the playlist does not follow the minimised player; "
                    "with an X server (DISPLAY) they can.\n",
                    stderr);
+
+    // Reading the system's font configuration takes some 8 ms that the first
+    // paint would otherwise wait for; Qt's font database may be read from
+    // any thread, so a second core reads it while the windows are built.
+    const std::jthread fontsAhead([] { QFontDatabase::families(); });
 
     QApplication::setQuitOnLastWindowClosed(false);
     WindowHandle::setOnNoWindowLoaded([&instance] {
