@@ -34,13 +34,6 @@ CommandLine::CommandLine(const QStringList& arguments)
         soundFont_ = QFileInfo(parser_.value(soundFontOption_)).absoluteFilePath();
 }
 
-QStringList CommandLine::fromArgv(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    return arguments;
-}
-
 std::optional<CommandLine::EarlyExit> CommandLine::earlyExit() const {
     if (!parsed_)
         return EarlyExit{2,

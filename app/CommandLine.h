@@ -19,7 +19,6 @@ public:
 
     // `arguments` begins with the program's name, as argv does.
     explicit CommandLine(const QStringList& arguments);
-    static QStringList fromArgv(int argc, char** argv);
 
     std::optional<EarlyExit> earlyExit() const;
     // The files named, made absolute against the working directory, in

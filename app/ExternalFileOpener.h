@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+class Windows;
+
 // Opens files given from outside the windows, named on the command line or
 // handed over by a later start, the way the windows' own commands would:
 // list files load into the playlist as "読込" loads them (in their order, so
@@ -11,11 +13,11 @@
 // told in one message, after the rest is done.
 namespace ExternalFileOpener {
 
-void open(const QStringList& absolutePaths);
+void open(Windows& windows, const QStringList& absolutePaths);
 
 // What a later start does to the running Pelora: the player comes back from
 // minimised, the playlist is shown again as a click on the mascot shows it,
 // and both come to the front with the player active.
-void bringToFront();
+void bringToFront(Windows& windows);
 
 } // namespace ExternalFileOpener

@@ -1,20 +1,17 @@
 #include "app/PlayerForPlaylist.h"
 
-#include "app/Windows.h"
-#include "player/PlayerWindow.h"
-
 void PlayerForPlaylist::play() {
-    windows::player()->play();
+    player_->play();
 }
 
 void PlayerForPlaylist::startAnimation() {
-    windows::player()->startAnimation();
+    player_->startAnimation();
 }
 
 void PlayerForPlaylist::stopAnimation() {
-    windows::player()->stopAnimation();
+    player_->stopAnimation();
 }
 
 void PlayerForPlaylist::setFrameInterval(int milliseconds) {
-    windows::player()->setFrameInterval(milliseconds);
+    player_->setFrameInterval(milliseconds);
 }

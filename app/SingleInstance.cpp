@@ -1,11 +1,11 @@
 #include "app/SingleInstance.h"
 
 #include "app/HandoverMessage.h"
+#include "system/InstanceSocket.h"
 
 #include <QDeadlineTimer>
 #include <QLocalSocket>
 #include <QLockFile>
-#include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
 #include <cstdio>
@@ -26,11 +26,7 @@ void warn(const QString& text) {
 } // namespace
 
 SingleInstance::SingleInstance(const QByteArray& displayName, QObject* parent)
-    : QObject(parent),
-      socketPath_(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
-                  QStringLiteral("/pelora-") +
-                  QString::fromLatin1(displayName.toPercentEncoding()) +
-                  QStringLiteral(".socket")) {
+    : QObject(parent), socketPath_(InstanceSocket::forDisplay(displayName)) {
     connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
 }
 

@@ -1,14 +1,13 @@
 #include "app/Startup.h"
 
 #include "app/Windows.h"
-#include "player/PlayerWindow.h"
 
 namespace Startup {
 
-void run() {
-    windows::player().load();
-    windows::player().show();
-    windows::player()->activateWindow();
+void run(Windows& windows) {
+    windows.player().load();
+    windows.player().show();
+    windows.player()->activateWindow();
 }
 
 } // namespace Startup

@@ -1,39 +1,18 @@
 #include "app/Windows.h"
 
-#include "about/AboutWindow.h"
-#include "app/PlayerForPlaylist.h"
-#include "player/PlayerWindow.h"
-#include "playlist/PlaylistWindow.h"
+Windows::Windows(Sequencer& sequencer, FileDialog::Factory makeFileDialog)
+    : sequencer_(sequencer), makeFileDialog_(std::move(makeFileDialog)),
+      player_([this] { return new PlayerWindow(state_, playlist_, sequencer_, makeFileDialog_); }),
+      playlist_(
+          [this] { return new PlaylistWindow(state_, playerControl_, about_, makeFileDialog_); }),
+      about_([] { return new AboutWindow(); }) {}
 
-namespace windows {
-
-WindowInstance<PlayerWindow>& player() {
-    static WindowInstance<PlayerWindow> instance(
-        [] { return new PlayerWindow(sharedState(), playlist()); });
-    return instance;
+Windows::~Windows() {
+    destroyAll();
 }
 
-WindowInstance<PlaylistWindow>& playlist() {
-    static PlayerForPlaylist playerControl;
-    static WindowInstance<PlaylistWindow> instance(
-        [] { return new PlaylistWindow(sharedState(), playerControl, about()); });
-    return instance;
+void Windows::destroyAll() {
+    about_.destroy();
+    playlist_.destroy();
+    player_.destroy();
 }
-
-WindowInstance<AboutWindow>& about() {
-    static WindowInstance<AboutWindow> instance([] { return new AboutWindow(); });
-    return instance;
-}
-
-SharedState& sharedState() {
-    static SharedState state;
-    return state;
-}
-
-void destroyAll() {
-    about().destroy();
-    playlist().destroy();
-    player().destroy();
-}
-
-} // namespace windows

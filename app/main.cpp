@@ -1,18 +1,20 @@
 #include "app/AfterFirstPaint.h"
 #include "app/CommandLine.h"
 #include "app/ExternalFileOpener.h"
-#include "app/QtPlatformChoice.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
 #include "app/Windows.h"
 #include "core/ErrorModel.h"
 #include "core/WindowInstance.h"
-#include "platform/FluidSynthEngine.h"
-#include "player/PlayerWindow.h"
-#include "playlist/PlaylistWindow.h"
+#include "sound/SoundEngine.h"
+#include "system/ProgramArguments.h"
+#include "system/QtFileDialog.h"
+#include "system/QtPlatformChoice.h"
+#include "texts/Texts.h"
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QMessageBox>
 
 #include <cstdio>
 #include <thread>
@@ -26,7 +28,7 @@ void print(std::FILE* stream, const QString& text) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const CommandLine commandLine(CommandLine::fromArgv(argc, argv));
+    const CommandLine commandLine(ProgramArguments::fromArgv(argc, argv));
     if (const auto exit = commandLine.earlyExit()) {
         print(stdout, exit->standardOutput);
         print(stderr, exit->standardError);
@@ -63,34 +65,48 @@ int main(int argc, char** argv) {
     // Reading the system's font configuration takes some 8 ms that the first
     // paint would otherwise wait for; Qt's font database may be read from
     // any thread, so a second core reads it while the windows are built.
-    const std::jthread fontsAhead([] { QFontDatabase::families(); });
+    std::jthread fontsAhead([] { QFontDatabase::families(); });
 
-    QApplication::setQuitOnLastWindowClosed(false);
-    WindowHandle::setOnNoWindowLoaded([&instance] {
-        instance.stop();
+    ErrorModel::setReporter([](const QString& message) {
+        QMessageBox::critical(nullptr, QStringLiteral("Pelora"), Texts::fatalFailure(message));
         QCoreApplication::exit(ErrorModel::exitStatus());
     });
-    QObject::connect(&instance, &SingleInstance::filesHandedOver, [](const QStringList& files) {
-        ErrorModel::event([&] {
-            ExternalFileOpener::bringToFront();
-            ExternalFileOpener::open(files);
+    // Nothing is loaded yet: the SoundFont once the windows are on screen.
+    SoundEngine engine(SoundEngine::Config::system(commandLine.soundFont().toStdString()));
+    int status = 0;
+    {
+        Windows windows(
+            engine, [](const QString& filter) { return std::make_unique<QtFileDialog>(filter); });
+        QApplication::setQuitOnLastWindowClosed(false);
+        WindowHandle::setOnNoWindowLoaded([&instance] {
+            instance.stop();
+            QCoreApplication::exit(ErrorModel::exitStatus());
         });
-    });
+        QObject::connect(&instance, &SingleInstance::filesHandedOver,
+                         [&windows](const QStringList& files) {
+                             ErrorModel::event([&] {
+                                 ExternalFileOpener::bringToFront(windows);
+                                 ExternalFileOpener::open(windows, files);
+                             });
+                         });
 
-    if (!commandLine.soundFont().isEmpty())
-        FluidSynthEngine::chooseSoundFont(commandLine.soundFont().toStdString());
-    ErrorModel::event([&] {
-        Startup::run();
-        ExternalFileOpener::open(commandLine.files());
-    });
-    // Loading the SoundFont keeps a core busy for some 20 ms (longer for a
-    // large one): begun once the windows are on screen, it does not slow
-    // their appearance, and it is done before a user could press play. A
-    // file named on the command line has begun it already.
-    if (windows::player().isLoaded() && windows::playlist().isLoaded())
-        AfterFirstPaint::run({&windows::player().load(), &windows::playlist().load()},
-                             [] { FluidSynthEngine::shared()->prepare(); });
-    const int status = ErrorModel::ended() ? ErrorModel::exitStatus() : QApplication::exec();
-    windows::destroyAll();
+        ErrorModel::event([&] {
+            Startup::run(windows);
+            ExternalFileOpener::open(windows, commandLine.files());
+        });
+        // Loading the SoundFont keeps a core busy for some 20 ms (longer for
+        // a large one): begun once the windows are on screen, it does not
+        // slow their appearance, and it is done before a user could press
+        // play. A file named on the command line has begun it already.
+        if (windows.player().isLoaded() && windows.playlist().isLoaded())
+            AfterFirstPaint::run({&windows.player().load(), &windows.playlist().load()},
+                                 [&engine] { engine.prepare(); });
+        status = ErrorModel::ended() ? ErrorModel::exitStatus() : QApplication::exec();
+        QObject::disconnect(&instance, nullptr, nullptr, nullptr);
+        WindowHandle::setOnNoWindowLoaded({});
+    }
+    // The music ends before the application object does; a sound server
+    // that stopped answering holds it up for a moment at most.
+    engine.shutDown();
     return status;
 }

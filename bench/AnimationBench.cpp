@@ -3,11 +3,10 @@
 #include "bench/OneRunFigures.h"
 #include "core/ErrorModel.h"
 #include "core/UserMessage.h"
-#include "platform/FluidSynthDevice.h"
-#include "platform/Platform.h"
-#include "platform/QtFileDialog.h"
 #include "player/PlayerWindow.h"
 #include "playlist/PlaylistWindow.h"
+#include "sound/SoundEngine.h"
+#include "system/QtFileDialog.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -33,19 +32,13 @@ double processCpuSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
-void startProgram() {
-    platform().makeSequencer = [] {
-        return std::make_unique<FluidSynthDevice>(FluidSynthDevice::Output::Offline);
-    };
-    platform().makeFileDialog = [](const QString& filter) {
-        return std::make_unique<QtFileDialog>(filter);
-    };
+void startProgram(Windows& windows) {
     const auto complain = [](const QString& text) {
         std::fprintf(stderr, "animation bench: %s\n", qPrintable(text));
     };
     ErrorModel::setReporter(complain);
     UserMessage::setSink(complain);
-    ErrorModel::event([] { Startup::run(); });
+    ErrorModel::event([&windows] { Startup::run(windows); });
     if (ErrorModel::ended())
         throw std::runtime_error("animation bench: the program did not start");
 }
@@ -59,9 +52,14 @@ template <class Control> Control* control(const QWidget& window, const char* nam
 
 // Ticks per second, and milliseconds of CPU per second.
 std::vector<double> animate() {
-    startProgram();
-    PlayerWindow& player = windows::player().load();
-    control<QScrollBar>(windows::playlist().load(), "speedBar")->setValue(1);
+    SoundEngine::Config offline = SoundEngine::Config::system();
+    offline.offline = true;
+    SoundEngine engine(offline);
+    Windows windows(engine,
+                    [](const QString& filter) { return std::make_unique<QtFileDialog>(filter); });
+    startProgram(windows);
+    PlayerWindow& player = windows.player().load();
+    control<QScrollBar>(windows.playlist().load(), "speedBar")->setValue(1);
     long ticks = 0;
     QObject::connect(control<QTimer>(player, "animationTimer"), &QTimer::timeout,
                      [&ticks] { ++ticks; });
@@ -76,7 +74,7 @@ std::vector<double> animate() {
     const double elapsed = static_cast<double>(wall.nsecsElapsed()) / 1e9;
     const double cpu = processCpuSeconds() - cpuBefore;
 
-    windows::destroyAll();
+    windows.destroyAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return {static_cast<double>(ticks) / elapsed, cpu / elapsed * 1000};
 }

@@ -1,7 +1,6 @@
 #include "bench/MidiFiles.h"
 #include "bench/OneRunFigures.h"
-#include "platform/FluidSynthDevice.h"
-#include "platform/FluidSynthEngine.h"
+#include "sound/SoundEngine.h"
 #include "support/MidiFileBuilder.h"
 
 #include <algorithm>
@@ -38,23 +37,23 @@ QString fiftyMegabytes() {
     return benchMidiFile("50MB.mid", [] { return MidiFileBuilder::dense(100, 3900.0); });
 }
 
-void stopAndClose(FluidSynthDevice& device) {
+void stopAndClose(SoundEngine& device) {
     device.stop();
     device.close();
 }
 
 // What the play button does.
-void play(FluidSynthDevice& device, const QString& file) {
+void play(SoundEngine& device, const QString& file) {
     stopAndClose(device);
     device.open(file);
     device.play();
 }
 
 // Renders period after period until one holds sound.
-void renderToFirstSound(FluidSynthDevice& device) {
+void renderToFirstSound(SoundEngine& device) {
     std::vector<float> left(period), right(period);
     const auto loud = [](float sample) { return std::abs(sample) > audible; };
-    for (int frames = 0; frames < 10 * FluidSynthDevice::sampleRate; frames += period) {
+    for (int frames = 0; frames < 10 * SoundEngine::sampleRate; frames += period) {
         device.render(left.data(), right.data(), period);
         if (std::any_of(left.begin(), left.end(), loud) ||
             std::any_of(right.begin(), right.end(), loud))
@@ -63,9 +62,9 @@ void renderToFirstSound(FluidSynthDevice& device) {
     throw std::runtime_error("playback bench: no sound");
 }
 
-void renderSeconds(FluidSynthDevice& device, double seconds) {
+void renderSeconds(SoundEngine& device, double seconds) {
     std::vector<float> left(period), right(period);
-    for (int frames = 0; frames < seconds * FluidSynthDevice::sampleRate; frames += period)
+    for (int frames = 0; frames < seconds * SoundEngine::sampleRate; frames += period)
         device.render(left.data(), right.data(), period);
 }
 
@@ -81,15 +80,20 @@ double threadCpuSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
+// The system's SoundFont, no audio output: the sound is rendered here.
+SoundEngine::Config offline() {
+    SoundEngine::Config config = SoundEngine::Config::system();
+    config.offline = true;
+    return config;
+}
+
 // A synthesizer of its own, its SoundFont loaded, nothing played yet.
 struct FreshDevice {
-    std::shared_ptr<FluidSynthEngine> engine =
-        std::make_shared<FluidSynthEngine>(FluidSynthEngine::systemConfig());
-    FluidSynthDevice device{FluidSynthDevice::Output::Offline, engine};
+    SoundEngine device{offline()};
 };
 
 // From the play button's press to the first sound.
-double playToFirstSoundMs(FluidSynthDevice& device, const QString& file) {
+double playToFirstSoundMs(SoundEngine& device, const QString& file) {
     return Bench::seconds([&] {
                play(device, file);
                renderToFirstSound(device);
@@ -99,7 +103,7 @@ double playToFirstSoundMs(FluidSynthDevice& device, const QString& file) {
 
 double firstFileMs() {
     FreshDevice fresh;
-    fresh.engine->ready(); // the SoundFont, loaded in the background while the windows show
+    fresh.device.ready(); // the SoundFont, loaded in the background while the windows show
     return playToFirstSoundMs(fresh.device, song());
 }
 
@@ -113,7 +117,7 @@ double laterFileMs() {
 }
 
 double secondsOfMusicPerCpuSecond() {
-    FluidSynthDevice device(FluidSynthDevice::Output::Offline);
+    SoundEngine device(offline());
     constexpr double music = 30.0;
     const QString file = denseSong();
     const double start = threadCpuSeconds();
@@ -125,12 +129,12 @@ double secondsOfMusicPerCpuSecond() {
 }
 
 double openMs(const QString& file) {
-    FluidSynthDevice device(FluidSynthDevice::Output::Offline);
+    SoundEngine device(offline());
     return Bench::seconds([&] { device.open(file); }) * 1000;
 }
 
 double limitPlayToFirstSoundMs() {
-    FluidSynthDevice device(FluidSynthDevice::Output::Offline);
+    SoundEngine device(offline());
     device.open(atTheLimit());
     return Bench::seconds([&] {
                device.play();
@@ -141,8 +145,8 @@ double limitPlayToFirstSoundMs() {
 
 // Memory held at the first sound, beyond what was held before the file was opened.
 double limitMemoryMb() {
-    FluidSynthDevice device(FluidSynthDevice::Output::Offline);
-    FluidSynthEngine::shared()->settle();
+    SoundEngine device(offline());
+    device.settle();
     const std::size_t before = heapInUse();
     play(device, atTheLimit());
     renderToFirstSound(device);
@@ -152,11 +156,11 @@ double limitMemoryMb() {
 // Stop and close on the window's thread, and until the player they hand
 // to a thread of its own is freed.
 std::vector<double> closeAtTheLimit() {
-    FluidSynthDevice device(FluidSynthDevice::Output::Offline);
+    SoundEngine device(offline());
     play(device, atTheLimit());
     renderToFirstSound(device);
     const double closing = Bench::seconds([&] { stopAndClose(device); });
-    const double deletion = Bench::seconds([] { FluidSynthEngine::shared()->settle(); });
+    const double deletion = Bench::seconds([&] { device.settle(); });
     return {closing * 1000, (closing + deletion) * 1000};
 }
 

@@ -1,9 +1,8 @@
 #include "bench/MidiFiles.h"
 #include "bench/OneRunFigures.h"
 #include "bench/SoundServer.h"
-#include "platform/FluidSynthAudioOutput.h"
-#include "platform/FluidSynthDevice.h"
-#include "platform/FluidSynthEngine.h"
+#include "sound/FluidSynthAudioOutput.h"
+#include "sound/SoundEngine.h"
 #include "support/MidiFileBuilder.h"
 
 #include <QThread>
@@ -17,7 +16,7 @@ namespace {
 
 class LongestCommand {
 public:
-    explicit LongestCommand(FluidSynthDevice& device) : device_(device) {}
+    explicit LongestCommand(SoundEngine& device) : device_(device) {}
 
     template <class Command> void time(Command command) {
         longest_ = std::max(longest_, Bench::seconds(command) * 1000);
@@ -42,7 +41,7 @@ public:
     double ms() const { return longest_; }
 
 private:
-    FluidSynthDevice& device_;
+    SoundEngine& device_;
     double longest_ = 0;
 };
 
@@ -52,8 +51,7 @@ std::vector<double> commands() {
         benchMidiFile("dense-20s.mid", [] { return MidiFileBuilder::dense(16, 20.0); });
     const QString largest = benchMidiFile(
         "limit.mid", [] { return MidiFileBuilder::dense(16, 7600.0); }); // 3.9 million events
-    auto engine = std::make_shared<FluidSynthEngine>(FluidSynthEngine::systemConfig());
-    FluidSynthDevice device(FluidSynthDevice::Output::Speakers, engine);
+    SoundEngine device(SoundEngine::Config::system());
 
     LongestCommand answering(device);
     answering.everyCommand(song);
@@ -61,7 +59,7 @@ std::vector<double> commands() {
     large.time([&] { large.songChange(largest); });
     QThread::msleep(500);
     large.time([&] { large.songChange(song); });
-    engine->settle();
+    device.settle();
 
     QThread::msleep(300);
     server.stopAnswering();
@@ -70,7 +68,7 @@ std::vector<double> commands() {
     stuck.everyCommand(song);
     stuck.everyCommand(song);
     server.answerAgain();
-    engine->settle();
+    device.settle();
     device.close();
     return {answering.ms(), large.ms(), stuck.ms()};
 }

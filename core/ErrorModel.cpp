@@ -25,8 +25,8 @@ void reportFatal(const QString& message) {
         customReporter(message);
         return;
     }
-    QMessageBox::critical(nullptr, QStringLiteral("Pelora"),
-                          QStringLiteral("エラーが発生したため終了します。\n\n%1").arg(message));
+    // The program words it for the user (setReporter); this is the fallback.
+    QMessageBox::critical(nullptr, QStringLiteral("Pelora"), message);
     QCoreApplication::exit(exitStatus());
 }
 

@@ -14,8 +14,9 @@ namespace ErrorModel {
 using Reporter = std::function<void(const QString& message)>;
 
 // Replaces the report of an untrapped failure and the end of the event loop
-// that follows it (tests record the report instead). An empty reporter
-// restores the message box.
+// that follows it: the program tells the user in a message box of its own
+// wording and ends, tests record the report instead. An empty reporter
+// restores a plain message box.
 void setReporter(Reporter reporter);
 
 // Reports an untrapped failure and ends the program with a non-zero status.

@@ -1,4 +1,5 @@
 #include "player/FrameFiles.h"
+#include "texts/Texts.h"
 
 #include "core/Errors.h"
 #include "player/FrameCounter.h"
@@ -45,15 +46,14 @@ QImage FrameFiles::load(int index) const {
         QStringList places;
         for (const QString& folder : searched_)
             places << QDir::toNativeSeparators(folder);
-        throw PeloraError(QStringLiteral("フレーム画像 \"%1\" が見つかりません。\n探した場所: %2")
-                              .arg(fileName(index), places.join(QStringLiteral(", "))));
+        throw PeloraError(
+            Texts::framePictureMissing(fileName(index), places.join(QStringLiteral(", "))));
     }
     if (!QFileInfo(path).isFile())
-        throw PeloraError(QStringLiteral("フレーム画像 \"%1\" が見つかりません。").arg(path));
+        throw PeloraError(Texts::framePictureMissing(path));
     QImageReader reader(path);
     QImage image = reader.read();
     if (image.isNull())
-        throw PeloraError(QStringLiteral("フレーム画像 \"%1\" を読み込めません: %2")
-                              .arg(path, reader.errorString()));
+        throw PeloraError(Texts::framePictureUnreadable(path, reader.errorString()));
     return image;
 }

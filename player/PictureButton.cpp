@@ -1,4 +1,5 @@
 #include "player/PictureButton.h"
+#include "texts/Texts.h"
 
 #include "core/Errors.h"
 
@@ -10,7 +11,7 @@ namespace {
 QPixmap picture(const QString& path) {
     QPixmap pixmap(path);
     if (pixmap.isNull())
-        throw PeloraError(QStringLiteral("ボタンの画像 \"%1\" を読み込めません。").arg(path));
+        throw PeloraError(Texts::buttonPictureUnreadable(path));
     return pixmap;
 }
 

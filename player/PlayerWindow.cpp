@@ -3,14 +3,13 @@
 #include "core/ErrorModel.h"
 #include "core/UserMessage.h"
 #include "core/WindowInstance.h"
-#include "platform/FileDrop.h"
-#include "platform/IncomingFiles.h"
-#include "platform/Platform.h"
 #include "player/FrameCounter.h"
 #include "player/FrameFiles.h"
 #include "player/ImageView.h"
 #include "player/PictureButton.h"
-#include "player/ProblemMessage.h"
+#include "system/FileDrop.h"
+#include "system/IncomingFiles.h"
+#include "texts/Texts.h"
 
 #include <QEvent>
 #include <QIcon>
@@ -29,15 +28,19 @@ PictureButton* pictureButton(const char* name, QWidget* parent) {
 }
 
 // What a screen reader says for a control, and its tooltip: what it does.
-void describe(QWidget* control, const QString& name, const QString& tip) {
-    control->setAccessibleName(name);
-    control->setToolTip(tip);
+void describe(QWidget* control, Texts::Control which) {
+    const Texts::ControlText text = Texts::control(which);
+    control->setAccessibleName(text.name);
+    control->setToolTip(text.tip);
 }
 
 } // namespace
 
-PlayerWindow::PlayerWindow(SharedState& state, WindowHandle& playlist)
-    : state_(state), playlist_(playlist) {
+PlayerWindow::PlayerWindow(SharedState& state, WindowHandle& playlist, Sequencer& sequencer,
+                           const FileDialog::Factory& makeFileDialog)
+    : state_(state), playlist_(playlist), sequencer_(sequencer),
+      openDialog_(
+          makeFileDialog(QStringLiteral("MIDI(*.mid;*.rmi)|*.mid;*.rmi|全てのファイル(*.*)|*.*"))) {
     buildDesign();
     connectCommands();
     setAcceptDrops(true);
@@ -70,10 +73,6 @@ void PlayerWindow::buildDesign() {
         frames_[i]->setGeometry(twipsRect(frameCorners[i].x(), frameCorners[i].y(), 1815, 2055));
     }
 
-    sequencer_ = platform().makeSequencer();
-    openDialog_ = platform().makeFileDialog(
-        QStringLiteral("MIDI(*.mid;*.rmi)|*.mid;*.rmi|全てのファイル(*.*)|*.*"));
-
     loadButton_ = pictureButton("load", this);
     loadButton_->setGeometry(twipsRect(0, 2040, 615, 255));
     pauseButton_ = pictureButton("pause", this);
@@ -95,14 +94,11 @@ void PlayerWindow::buildDesign() {
     setTabOrder(pauseButton_, stopButton_);
     setTabOrder(stopButton_, playButton_);
 
-    describe(mascot_, QStringLiteral("演奏リストを表示"),
-             QStringLiteral("クリックすると演奏リストを表示します"));
-    describe(loadButton_, QStringLiteral("MIDIファイルを開く"),
-             QStringLiteral("MIDIファイルを選んで再生します"));
-    describe(pauseButton_, QStringLiteral("一時停止"), QStringLiteral("演奏を一時停止します"));
-    describe(stopButton_, QStringLiteral("停止"), QStringLiteral("演奏を止めます"));
-    describe(playButton_, QStringLiteral("再生"),
-             QStringLiteral("今のファイルを最初から再生します"));
+    describe(mascot_, Texts::Control::Mascot);
+    describe(loadButton_, Texts::Control::LoadButton);
+    describe(pauseButton_, Texts::Control::PauseButton);
+    describe(stopButton_, Texts::Control::StopButton);
+    describe(playButton_, Texts::Control::PlayButton);
 }
 
 void PlayerWindow::connectCommands() {
@@ -114,8 +110,8 @@ void PlayerWindow::connectCommands() {
     route(animationTimer_, &QTimer::timeout, &PlayerWindow::showNextFrame);
     // The sequencer fails quietly; where that would leave the user with a
     // dancing mascot and no music, it says why once the command is done.
-    sequencer_->setProblemListener([](const SequencerProblem& problem) {
-        ErrorModel::event([&problem] { UserMessage::show(problemMessage(problem)); });
+    connect(&sequencer_, &Sequencer::problem, this, [](const SoundProblem& problem) {
+        ErrorModel::event([&problem] { UserMessage::show(Texts::soundProblem(problem)); });
     });
 }
 
@@ -140,7 +136,7 @@ void PlayerWindow::loaded() {
 }
 
 void PlayerWindow::unloading() {
-    sequencer_->close();
+    sequencer_.close();
     playlist_.unload();
 }
 
@@ -171,8 +167,8 @@ void PlayerWindow::loadAndPlay(const std::function<QString()>& chooseFile) {
 void PlayerWindow::play() {
     stop();
     setCaption(state_.currentFile);
-    sequencer_->open(state_.currentFile);
-    sequencer_->play();
+    sequencer_.open(state_.currentFile);
+    sequencer_.play();
     if (state_.animation == AnimationSwitch::On) {
         animationTimer_->setInterval(state_.frameInterval);
         animationTimer_->start();
@@ -180,12 +176,12 @@ void PlayerWindow::play() {
 }
 
 void PlayerWindow::pause() {
-    sequencer_->pause();
+    sequencer_.pause();
 }
 
 void PlayerWindow::stop() {
-    sequencer_->stop();
-    sequencer_->close();
+    sequencer_.stop();
+    sequencer_.close();
     animationTimer_->stop();
     nextFrame_ = 0;
 }

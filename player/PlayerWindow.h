@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/SharedState.h"
 #include "core/WindowBase.h"
-#include "platform/FileDialog.h"
-#include "platform/SequencerDevice.h"
+#include "sound/Sequencer.h"
+#include "state/SharedState.h"
+#include "system/FileDialog.h"
 
 #include <array>
 #include <cstdint>
@@ -24,7 +24,9 @@ class WindowHandle;
 class PlayerWindow : public WindowBase {
     Q_OBJECT
 public:
-    PlayerWindow(SharedState& state, WindowHandle& playlist);
+    // The sequencer outlives the window; the file dialog comes from `makeFileDialog`.
+    PlayerWindow(SharedState& state, WindowHandle& playlist, Sequencer& sequencer,
+                 const FileDialog::Factory& makeFileDialog);
     ~PlayerWindow() override;
 
     void loaded() override;
@@ -78,6 +80,6 @@ private:
     // The frame the next tick shows.
     std::int16_t nextFrame_ = 0;
 
-    std::unique_ptr<SequencerDevice> sequencer_;
+    Sequencer& sequencer_;
     std::unique_ptr<FileDialog> openDialog_;
 };

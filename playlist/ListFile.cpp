@@ -1,9 +1,9 @@
 #include "playlist/ListFile.h"
 
-#include "platform/FileErrorText.h"
-#include "platform/WholeFile.h"
-#include "playlist/ListFileCharset.h"
 #include "playlist/ListFileCodec.h"
+#include "system/ListFileCharset.h"
+#include "system/WholeFile.h"
+#include "texts/Texts.h"
 
 #include <QFile>
 #include <utility>
@@ -17,43 +17,38 @@ struct LoneSurrogate {
 };
 
 QString unrepresentable(const QString& entry, const std::string& charset) {
-    return QStringLiteral("「%1」は文字コード %2 で表せません")
-        .arg(entry, QString::fromStdString(charset));
+    return Texts::entryNotRepresentable(entry, charset);
 }
 
 QString reasonFor(const ListFileCodecError& error, const std::string& charset) {
     const QString entry = QString::fromStdString(error.entry);
-    const QString charsetName = QString::fromStdString(charset);
     switch (error.reason) {
     case ListFileCodecError::Reason::UnknownCharset:
-        return QStringLiteral("文字コード %1 を扱えません").arg(charsetName);
+        return Texts::charsetUnknown(charset);
     case ListFileCodecError::Reason::Unrepresentable:
         return unrepresentable(entry, charset);
     case ListFileCodecError::Reason::QuoteInEntry:
-        return QStringLiteral("「%1」は二重引用符を含むため書き込めません").arg(entry);
+        return Texts::entryWithQuote(entry);
     case ListFileCodecError::Reason::InvalidBytes:
-        return QStringLiteral("文字コード %1 として正しくないバイトがあります (先頭から %2 "
-                              "バイト目)")
-            .arg(charsetName)
-            .arg(error.offset + 1);
+        return Texts::bytesInvalid(charset, error.offset);
     case ListFileCodecError::Reason::TooManyEntries:
-        return QStringLiteral("項目が %1 個を超えています").arg(ListFile::MaxEntries);
+        return Texts::tooManyEntries(ListFile::MaxEntries);
     }
     return {};
 }
 
 // Runs work(); any failure becomes a ListFileError naming the file.
 template <class Work>
-auto namingTheFile(const QString& format, const QString& path, const std::string& charset,
-                   Work&& work) {
+auto namingTheFile(QString (*sentence)(const QString& path, const QString& reason),
+                   const QString& path, const std::string& charset, Work&& work) {
     try {
         return work();
     } catch (const ListFileCodecError& error) {
-        throw ListFileError(format.arg(path, reasonFor(error, charset)));
+        throw ListFileError(sentence(path, reasonFor(error, charset)));
     } catch (const WholeFileError& error) {
-        throw ListFileError(format.arg(path, fileErrorText(error, ListFile::MaxFileBytes)));
+        throw ListFileError(sentence(path, Texts::fileError(error, ListFile::MaxFileBytes)));
     } catch (const LoneSurrogate& error) {
-        throw ListFileError(format.arg(path, unrepresentable(error.entry, charset)));
+        throw ListFileError(sentence(path, unrepresentable(error.entry, charset)));
     }
 }
 
@@ -81,15 +76,15 @@ QStringList ListFile::load(const QString& path) {
 }
 
 void ListFile::save(const QString& path, const QStringList& entries, const std::string& charset) {
-    namingTheFile(QStringLiteral("リストファイル「%1」を保存できません: %2"), path, charset, [&] {
+    namingTheFile(Texts::listFileNotSaved, path, charset, [&] {
         WholeFile::replace(QFile::encodeName(path).toStdString(),
                            ListFileCodec::encode(utf8Entries(entries), charset));
     });
 }
 
 QStringList ListFile::load(const QString& path, const std::string& charset) {
-    const std::vector<std::string> entries = namingTheFile(
-        QStringLiteral("リストファイル「%1」を読み込めません: %2"), path, charset, [&] {
+    const std::vector<std::string> entries =
+        namingTheFile(Texts::listFileNotLoaded, path, charset, [&] {
             return ListFileCodec::decode(
                 WholeFile::read(QFile::encodeName(path).toStdString(), MaxFileBytes), charset,
                 MaxEntries);

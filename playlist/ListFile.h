@@ -1,7 +1,8 @@
 #pragma once
 
 #include "core/Errors.h"
-#include "platform/WholeFile.h"
+#include "playlist/SortedList.h"
+#include "system/WholeFile.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,7 +12,7 @@
 // then CR LF, in the system's character set.
 class ListFile {
 public:
-    static constexpr int MaxEntries = 32767;
+    static constexpr int MaxEntries = SortedList::MaxEntries;
 
     // Writes every entry, or nothing: the list goes to a new file in the same
     // folder, which replaces the target only when every byte is written.

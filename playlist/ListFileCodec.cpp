@@ -1,7 +1,7 @@
 #include "playlist/ListFileCodec.h"
 
-#include "playlist/Iconv.h"
-#include "playlist/ListFileCharset.h"
+#include "system/Iconv.h"
+#include "system/ListFileCharset.h"
 
 #include <algorithm>
 #include <memory>

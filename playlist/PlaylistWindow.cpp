@@ -4,12 +4,12 @@
 #include "core/Errors.h"
 #include "core/UserMessage.h"
 #include "core/WindowInstance.h"
-#include "platform/FileDrop.h"
-#include "platform/IncomingFiles.h"
-#include "platform/Platform.h"
 #include "playlist/ListFile.h"
 #include "playlist/PlayerControl.h"
 #include "playlist/SortedListBox.h"
+#include "system/FileDrop.h"
+#include "system/IncomingFiles.h"
+#include "texts/Texts.h"
 
 #include <QCheckBox>
 #include <QIcon>
@@ -57,14 +57,12 @@ template <class Steps> void listFileCommand(const QString& failureHeading, Steps
     });
 }
 
-const QString loadFailureHeading = QStringLiteral("演奏リストを読み込めませんでした。");
-
 } // namespace
 
-PlaylistWindow::PlaylistWindow(SharedState& state, PlayerControl& player, WindowHandle& about)
+PlaylistWindow::PlaylistWindow(SharedState& state, PlayerControl& player, WindowHandle& about,
+                               const FileDialog::Factory& makeFileDialog)
     : state_(state), player_(player), about_(about),
-      listDialog_(
-          platform().makeFileDialog(QStringLiteral("演奏リスト(*.lst)|*.lst|全てのファイル|*.*"))) {
+      listDialog_(makeFileDialog(QStringLiteral("演奏リスト(*.lst)|*.lst|全てのファイル|*.*"))) {
     buildDesign();
     connectCommands();
     setAcceptDrops(true);
@@ -124,9 +122,10 @@ void PlaylistWindow::buildDesign() {
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     animationBox_->setFocus();
 
-    speedBar_->setAccessibleName(QStringLiteral("アニメーションの間隔（ミリ秒）"));
-    speedBar_->setToolTip(QStringLiteral("マスコットのコマ送りの間隔です。右ほどゆっくり動きます"));
-    list_->setAccessibleName(QStringLiteral("演奏リスト"));
+    const Texts::ControlText speed = Texts::control(Texts::Control::SpeedBar);
+    speedBar_->setAccessibleName(speed.name);
+    speedBar_->setToolTip(speed.tip);
+    list_->setAccessibleName(Texts::control(Texts::Control::List).name);
 }
 
 void PlaylistWindow::connectCommands() {
@@ -196,9 +195,7 @@ void PlaylistWindow::addFiles(const QStringList& files) {
     else
         list_->addAll(fitting);
     if (files.size() > room)
-        UserMessage::show(
-            QStringLiteral("演奏リストがいっぱいです。\n\n登録できるのは %1 件までです。")
-                .arg(SortedList::MaxEntries));
+        UserMessage::show(Texts::listFull(SortedList::MaxEntries));
 }
 
 void PlaylistWindow::removeSelected() {
@@ -215,17 +212,16 @@ void PlaylistWindow::playEntry() {
 }
 
 void PlaylistWindow::saveList() {
-    listFileCommand(QStringLiteral("演奏リストを保存できませんでした。"),
-                    [this](QString& fileName) {
-                        listDialog_->showSave();
-                        fileName = listDialog_->fileName();
-                        ListFile::save(fileName, list_->entries());
-                        setCaption(listDialog_->fileName());
-                    });
+    listFileCommand(Texts::listNotSaved(), [this](QString& fileName) {
+        listDialog_->showSave();
+        fileName = listDialog_->fileName();
+        ListFile::save(fileName, list_->entries());
+        setCaption(listDialog_->fileName());
+    });
 }
 
 void PlaylistWindow::loadList() {
-    listFileCommand(loadFailureHeading, [this](QString& fileName) {
+    listFileCommand(Texts::listNotLoaded(), [this](QString& fileName) {
         listDialog_->showOpen();
         fileName = listDialog_->fileName();
         readListFile(fileName);
@@ -233,7 +229,7 @@ void PlaylistWindow::loadList() {
 }
 
 void PlaylistWindow::loadListFile(const QString& fileName) {
-    listFileCommand(loadFailureHeading, [this, &fileName](QString& failedName) {
+    listFileCommand(Texts::listNotLoaded(), [this, &fileName](QString& failedName) {
         failedName = fileName;
         readListFile(fileName);
     });

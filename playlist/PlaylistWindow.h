@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/SharedState.h"
 #include "core/WindowBase.h"
-#include "platform/FileDialog.h"
+#include "state/SharedState.h"
+#include "system/FileDialog.h"
 
 #include <memory>
 
@@ -21,7 +21,8 @@ class WindowHandle;
 class PlaylistWindow : public WindowBase {
     Q_OBJECT
 public:
-    PlaylistWindow(SharedState& state, PlayerControl& player, WindowHandle& about);
+    PlaylistWindow(SharedState& state, PlayerControl& player, WindowHandle& about,
+                   const FileDialog::Factory& makeFileDialog);
     ~PlaylistWindow() override;
 
     void loaded() override;

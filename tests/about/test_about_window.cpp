@@ -21,7 +21,7 @@ namespace {
 // pixels fully white, so nearly white counts.
 class AboutTest : public AppFixture {
 protected:
-    static AboutWindow& about() { return windows::about().load(); }
+    static AboutWindow& about() { return windows().about().load(); }
 
     // The window's lines of text, top to bottom.
     static QList<QLabel*> textLines(AboutWindow& window) {
@@ -44,11 +44,11 @@ protected:
     // unless `look` did.
     template <class Look> static void whileOpen(Look look) {
         QTimer::singleShot(0, [look] {
-            look(windows::about().load());
-            if (windows::about().isLoaded())
-                windows::about()->close();
+            look(windows().about().load());
+            if (windows().about().isLoaded())
+                windows().about()->close();
         });
-        windows::about().showModal();
+        windows().about().showModal();
     }
 };
 
@@ -83,10 +83,10 @@ TEST_F(AboutTest, ShowsItsLinesWhiteOnBlackUnderTheIcon) {
 // Every caption of the three windows, rendered with the fonts the install
 // script installs: the Japanese ones are the widest for their room.
 TEST_F(AboutTest, EveryCaptionOfTheThreeWindowsShowsWhole) {
-    Startup::run();
+    Startup::run(windows());
     about().show();
-    for (QWidget* window : std::initializer_list<QWidget*>{&windows::player().load(),
-                                                           &windows::playlist().load(), &about()}) {
+    for (QWidget* window : std::initializer_list<QWidget*>{
+             &windows().player().load(), &windows().playlist().load(), &about()}) {
         ASSERT_FALSE(window->grab().isNull());
         EXPECT_EQ(clippedCaptions(*window), QStringList()) << window->windowTitle().toStdString();
     }
@@ -137,13 +137,13 @@ TEST_F(AboutTest, NothingTakesFocusOrInputAndOnlyEscapeClosesIt) {
         QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
                           lineShowing(window, "https://pelora.github.io/")->geometry().center());
         QCoreApplication::processEvents();
-        openAfterEnterAndClick = windows::about().isLoaded() && window.isVisible();
+        openAfterEnterAndClick = windows().about().isLoaded() && window.isVisible();
         QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
-        EXPECT_FALSE(windows::about().isLoaded());
+        EXPECT_FALSE(windows().about().isLoaded());
     });
     EXPECT_FALSE(anyControlTakesInput);
     EXPECT_TRUE(openAfterEnterAndClick);
-    EXPECT_FALSE(windows::about().isLoaded());
+    EXPECT_FALSE(windows().about().isLoaded());
 }
 
 TEST_F(AboutTest, EveryOpeningLoadsItAfreshAndIdentical) {

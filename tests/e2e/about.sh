@@ -7,10 +7,6 @@
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "$0")/common.sh"
 
-mascot=(60 60)
-aboutButton=(276 136) # About
-listSave=(156 152) # 保存
-
 start_screen
 start_pulse || true
 start_pelora

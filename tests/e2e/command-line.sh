@@ -8,9 +8,6 @@
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "$0")/common.sh"
 
-listSave=(156 152) # 保存
-firstRow=(60 8)
-
 # No display is set yet: these must not need one.
 version=$("$pelora" --version) || fail "pelora --version ended with status $?"
 [[ $version =~ ^pelora\ [0-9]+\.[0-9]+ ]] || fail "pelora --version printed \"$version\""

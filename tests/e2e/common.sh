@@ -19,11 +19,23 @@ frames=$(dirname "$pelora")
 xdnd_drag=$(dirname "$close_window")/e2e_xdnd_drag
 test_name=$(basename "$0" .sh)
 
-# Client coordinates of the player window's picture buttons.
+# Client coordinates of the controls the tests click, from the windows'
+# designs: one table for every test.
+# The player window.
+mascot=(60 60)
 loadButton=(20 144)
 pauseButton=(68 144)
 stopButton=(116 144)
 playButton=(60 160)
+# The playlist window.
+firstRow=(60 8)
+animationBox=(8 136)
+speedBarThumb=(60 153)
+listLoad=(156 136)     # 読込
+listSave=(156 152)     # 保存
+addButton=(220 136)    # 追加
+removeButton=(220 152) # 削除
+aboutButton=(276 136)  # About
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/pelora-e2e.XXXXXX")
 mkdir -m 700 "$work/home" "$work/runtime" "$work/cwd" "$work/pulse"

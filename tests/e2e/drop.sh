@@ -8,7 +8,6 @@
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "$0")/common.sh"
 
-listSave=(156 152) # 保存
 # Screen points over the mascot and over the playlist's list.
 overPlayer=(150 140)
 overList=(380 140)

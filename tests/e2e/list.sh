@@ -7,13 +7,6 @@
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "$0")/common.sh"
 
-# Client coordinates of the controls.
-addButton=(220 136) # 追加
-removeButton=(220 152) # 削除
-listLoad=(156 136) # 読込
-listSave=(156 152) # 保存
-firstRow=(60 8)
-
 mkdir "$work/My Songs" "$work/lists"
 song="$work/My Songs/tune, 1.mid"
 "$make_midi" "$song" 30

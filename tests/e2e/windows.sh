@@ -40,8 +40,6 @@ wait_until 5 "the released stop button shows a black square" pixel_is 208 230 'r
 # the box starts the animation at once, even with nothing playing: at the
 # 500 ms of start-up the first tick would show frame A0 again and the second,
 # a second after the click, frame A1.
-animationBox=(8 136)
-speedBarThumb=(60 153)
 mascot_moved() { ! mascot_shows A0; }
 xdotool mousemove --window "$playlist" "${speedBarThumb[@]}" mousedown 1 \
     mousemove --window "$playlist" 0 153 mouseup 1

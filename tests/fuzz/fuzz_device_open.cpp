@@ -1,14 +1,13 @@
 // The whole way of a file the user opens, on the real synthesizer without
 // audio output: the bytes as a file, open, play, a second of sound, stop,
 // close. Every input runs on one engine, whose SoundFont is loaded once. A
-// file the device accepts must also load in FluidSynth's own parser, which
+// file the engine accepts must also load in FluidSynth's own parser, which
 // runs only once playback starts: any error FluidSynth logs then means the
-// device let through a file it should have repaired or refused at open. No
+// engine let through a file it should have repaired or refused at open. No
 // sample it renders is NaN or infinite.
 #include "FuzzCheck.h"
 
-#include "platform/FluidSynthDevice.h"
-#include "platform/FluidSynthEngine.h"
+#include "sound/SoundEngine.h"
 #include "support/TestEngine.h"
 
 #include <QTemporaryDir>
@@ -27,15 +26,14 @@ namespace {
 struct Session {
     QTemporaryDir dir;
     QString file = dir.filePath("input.mid");
-    std::shared_ptr<FluidSynthEngine> engine = makeTestEngine();
-    FluidSynthDevice device{FluidSynthDevice::Output::Offline, engine};
+    SoundEngine engine{testEngineConfig()};
 };
 
 Session* session = nullptr;
 std::atomic<bool> fluidSynthFailed{false};
 std::array<fluid_log_function_t, LAST_LOG_LEVEL> forwardTo{};
 
-// Notes what FluidSynth reports as an error, then lets the device's own log
+// Notes what FluidSynth reports as an error, then lets the engine's own log
 // handler see it as before.
 void watch(int level, const char* message, void* data) {
     if (level <= FLUID_ERR) {
@@ -58,7 +56,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // Kept for the whole run; LeakSanitizer sees it reachable at exit.
     session = new Session;
     FUZZ_CHECK(session->dir.isValid());
-    FUZZ_CHECK(session->engine->ready());
+    FUZZ_CHECK(session->engine.ready());
     for (int level = FLUID_PANIC; level <= FLUID_ERR; ++level)
         forwardTo[level] = fluid_set_log_function(level, watch, nullptr);
     return 0;
@@ -66,13 +64,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     write(session->file, data, size);
-    FluidSynthDevice& device = session->device;
+    SoundEngine& device = session->engine;
     fluidSynthFailed = false;
     device.open(session->file);
     const bool accepted = device.isOpen();
     device.play();
-    std::vector<float> left(FluidSynthDevice::sampleRate), right(FluidSynthDevice::sampleRate);
-    device.render(left.data(), right.data(), FluidSynthDevice::sampleRate);
+    std::vector<float> left(SoundEngine::sampleRate), right(SoundEngine::sampleRate);
+    device.render(left.data(), right.data(), SoundEngine::sampleRate);
     for (std::size_t i = 0; i < left.size(); ++i)
         FUZZ_CHECK(std::isfinite(left[i]) && std::isfinite(right[i]));
     device.stop();

@@ -5,8 +5,8 @@
 #include "FuzzCheck.h"
 #include "ListFileInput.h"
 
-#include "playlist/ListFileCharset.h"
 #include "playlist/ListFileCodec.h"
+#include "system/ListFileCharset.h"
 
 #include <algorithm>
 #include <optional>

@@ -4,7 +4,7 @@
 // unchanged.
 #include "FuzzCheck.h"
 
-#include "platform/MidiFileNormaliser.h"
+#include "midifile/MidiFileNormaliser.h"
 
 #include <cstring>
 

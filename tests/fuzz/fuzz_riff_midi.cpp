@@ -3,8 +3,8 @@
 // MIDI check as the device would hand it on.
 #include "FuzzCheck.h"
 
-#include "platform/MidiFileNormaliser.h"
-#include "platform/RiffMidi.h"
+#include "midifile/MidiFileNormaliser.h"
+#include "midifile/RiffMidi.h"
 
 #include <cstring>
 

@@ -49,8 +49,8 @@ void PlayerFixture::putFrame(int from, const QString& name) {
 }
 
 PlayerWindow* PlayerFixture::start() {
-    ErrorModel::event([] { Startup::run(); });
-    return windows::player().isLoaded() ? &windows::player().load() : nullptr;
+    ErrorModel::event([] { Startup::run(windows()); });
+    return windows().player().isLoaded() ? &windows().player().load() : nullptr;
 }
 
 PlayerWindow& PlayerFixture::started() {
@@ -64,7 +64,7 @@ PlayerWindow& PlayerFixture::started() {
 }
 
 PlayerWindow& PlayerFixture::player() {
-    return windows::player().load();
+    return windows().player().load();
 }
 
 PictureButton* PlayerFixture::button(const char* name) {

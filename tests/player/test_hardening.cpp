@@ -1,13 +1,11 @@
 #include "PlayerFixture.h"
 
 #include "app/Windows.h"
-#include "platform/FluidSynthDevice.h"
-#include "platform/FluidSynthEngine.h"
-#include "platform/Platform.h"
 #include "player/PictureButton.h"
 #include "player/PlayerWindow.h"
 #include "playlist/PlaylistWindow.h"
 #include "playlist/SortedListBox.h"
+#include "sound/SoundEngine.h"
 #include "support/MidiFileBuilder.h"
 #include "support/ScriptedFileDialog.h"
 #include "support/TestEngine.h"
@@ -27,13 +25,13 @@ namespace {
 // The player window on the real FluidSynth device, fed by the open dialog.
 class PlayerHardening : public PlayerFixture {
 protected:
-    void useDevice(FluidSynthDevice::Output output,
-                   std::shared_ptr<FluidSynthEngine> engine = makeTestEngine()) {
-        platform().makeSequencer = [this, output, engine] {
-            auto made = std::make_unique<FluidSynthDevice>(output, engine);
-            device = made.get();
-            return made;
-        };
+    // The program on `engine` instead of the recording sequencer.
+    void useEngine(std::unique_ptr<SoundEngine> engine) {
+        device = std::move(engine);
+        rebuild(device.get());
+    }
+    void useEngine(SoundEngine::Config config = testEngineConfig()) {
+        useEngine(std::make_unique<SoundEngine>(std::move(config)));
     }
 
     static void click(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton); }
@@ -52,7 +50,7 @@ protected:
 
     // The root mean square of the next half second of sound.
     double loudness() {
-        const int frames = FluidSynthDevice::sampleRate / 2;
+        const int frames = SoundEngine::sampleRate / 2;
         std::vector<float> left(frames), right(frames);
         device->render(left.data(), right.data(), frames);
         const double energy = std::inner_product(left.begin(), left.end(), left.begin(), 0.0) +
@@ -60,11 +58,11 @@ protected:
         return std::sqrt(energy / (2.0 * frames));
     }
 
-    FluidSynthDevice* device = nullptr;
+    std::unique_ptr<SoundEngine> device;
 };
 
 TEST_F(PlayerHardening, AnyNameAPathCanHoldPlaysFromTheLoadButton) {
-    useDevice(FluidSynthDevice::Output::Offline);
+    useEngine();
     if (!testSoundFontInstalled())
         GTEST_SKIP() << "TimGM6mb is not installed (timgm6mb-soundfont)";
     PlayerWindow& player = started();
@@ -84,7 +82,7 @@ TEST_F(PlayerHardening, AnyNameAPathCanHoldPlaysFromTheLoadButton) {
 // Each time a file cannot be played the user is told which and why, once the
 // command is done: the caption and the mascot are as for any other file.
 TEST_F(PlayerHardening, AFileThatCannotBePlayedIsToldEachTimeAndTheWindowGoesOn) {
-    useDevice(FluidSynthDevice::Output::Offline);
+    useEngine();
     if (!testSoundFontInstalled())
         GTEST_SKIP() << "TimGM6mb is not installed (timgm6mb-soundfont)";
     PlayerWindow& player = started();
@@ -141,14 +139,11 @@ TEST_F(PlayerHardening, AChosenSoundFontThatCannotBeUsedIsToldAndTheUsualOnePlay
     if (!testSoundFontInstalled())
         GTEST_SKIP() << "TimGM6mb is not installed (timgm6mb-soundfont)";
     const QString chosen = QDir(workingFolder.path()).filePath("missing.sf2");
-    FluidSynthEngine::Config config = FluidSynthEngine::systemConfig();
-    config.soundFonts = {testSoundFont()};
-    config.audioDrivers = {};
+    SoundEngine::Config config = testEngineConfig();
     config.chosenSoundFont = chosen.toStdString();
-    const auto engine = std::make_shared<FluidSynthEngine>(config);
-    useDevice(FluidSynthDevice::Output::Offline, engine);
+    useEngine(config);
     started();
-    engine->prepare(); // as the program does once its windows are on screen
+    device->prepare(); // as the program does once its windows are on screen
     ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.isEmpty(); }, 5000));
     EXPECT_TRUE(messages[0].contains(chosen) && messages[0].contains("ありません"))
         << messages[0].toStdString();
@@ -161,21 +156,23 @@ TEST_F(PlayerHardening, AChosenSoundFontThatCannotBeUsedIsToldAndTheUsualOnePlay
 // A machine without a SoundFont, or without any audio output that starts.
 struct SilentMachine {
     const char* name;
-    std::shared_ptr<FluidSynthEngine> (*engine)();
+    std::unique_ptr<SoundEngine> (*engine)();
     const char* told; // what the message names
 };
 
 const SilentMachine silentMachines[] = {
     {"NoSoundFont",
      [] {
-         FluidSynthEngine::Config config = FluidSynthEngine::systemConfig();
+         SoundEngine::Config config = SoundEngine::Config::system();
          config.soundFonts = {"/nonexistent/default-GM.sf2"};
-         auto engine = std::make_shared<FluidSynthEngine>(config);
+         auto engine = std::make_unique<SoundEngine>(config);
          engine->ready(); // the SoundFont loads in the background; here, until it has failed
          return engine;
      },
      "SoundFont"},
-    {"NoAudioOutput", [] { return makeTestEngine({"no-such-driver"}); }, "no-such-driver"},
+    {"NoAudioOutput",
+     [] { return std::make_unique<SoundEngine>(testEngineConfig({"no-such-driver"})); },
+     "no-such-driver"},
 };
 
 class SilentMachineTest : public PlayerHardening,
@@ -186,7 +183,7 @@ class SilentMachineTest : public PlayerHardening,
 // windows work as ever.
 TEST_P(SilentMachineTest, TheProgramWorksSilentlyAndSaysWhyOnce) {
     ::testing::internal::CaptureStderr();
-    useDevice(FluidSynthDevice::Output::Speakers, GetParam().engine());
+    useEngine(GetParam().engine());
     std::string said = ::testing::internal::GetCapturedStderr();
     // Not captured: the offscreen platform's complaint that it cannot raise a window.
     PlayerWindow& player = started();
@@ -206,7 +203,7 @@ TEST_P(SilentMachineTest, TheProgramWorksSilentlyAndSaysWhyOnce) {
     click(button("pause"));
     click(button("play"));
     click(button("stop"));
-    PlaylistWindow& playlist = windows::playlist().load();
+    PlaylistWindow& playlist = windows().playlist().load();
     click(control(playlist, "addButton"));
     EXPECT_EQ(control<SortedListBox>(playlist, "list")->entries(), QStringList({path}));
     load(path);

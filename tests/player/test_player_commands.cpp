@@ -2,7 +2,6 @@
 
 #include "app/Windows.h"
 #include "core/Errors.h"
-#include "platform/Platform.h"
 #include "player/ImageView.h"
 #include "player/PictureButton.h"
 #include "player/PlayerWindow.h"
@@ -10,6 +9,7 @@
 #include "support/RecordingSequencer.h"
 #include "support/ScriptedFileDialog.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QPointer>
 #include <QTest>
@@ -41,7 +41,10 @@ class TimerProbeDialog : public FileDialog {
 public:
     TimerProbeDialog(const QString& filter, bool* active) : FileDialog(filter), active_(active) {}
     void showOpen() override {
-        *active_ = windows::player()->findChild<QTimer*>("animationTimer")->isActive();
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* player = qobject_cast<PlayerWindow*>(window))
+                *active_ = player->findChild<QTimer*>("animationTimer")->isActive();
+        }
         throw DialogCancelled();
     }
     void showSave() override {}
@@ -127,9 +130,9 @@ TEST_F(PlayerCommands, ACancelledLoadLeavesTheMusicPlayingAndTheMascotStill) {
 
 TEST_F(PlayerCommands, TheTimerStopsBeforeTheDialogOpens) {
     bool activeWhileOpen = true;
-    platform().makeFileDialog = [&](const QString& filter) {
+    rebuild(nullptr, [&](const QString& filter) {
         return std::make_unique<TimerProbeDialog>(filter, &activeWhileOpen);
-    };
+    });
     PlayerWindow& player = started();
     player.play();
     ASSERT_TRUE(animationTimer()->isActive());
@@ -139,7 +142,8 @@ TEST_F(PlayerCommands, TheTimerStopsBeforeTheDialogOpens) {
 }
 
 TEST_F(PlayerCommands, OnlyLoadSwallowsAFailureOfThePlayCommand) {
-    platform().makeSequencer = [] { return std::make_unique<FailingSequencer>(); };
+    FailingSequencer failing;
+    rebuild(&failing);
     PlayerWindow& player = started();
     ScriptedFileDialog::answer("bad.mid");
     QTest::mouseClick(button("load"), Qt::LeftButton);
@@ -155,35 +159,35 @@ TEST_F(PlayerCommands, OnlyLoadSwallowsAFailureOfThePlayCommand) {
 TEST_F(PlayerCommands, MinimisingHidesThePlaylistAndOnlyTheMascotBringsItBack) {
     PlayerWindow& player = started();
     player.showMinimized();
-    EXPECT_FALSE(windows::playlist()->isVisible());
+    EXPECT_FALSE(windows().playlist()->isVisible());
     player.showNormal();
-    EXPECT_FALSE(windows::playlist()->isVisible());
+    EXPECT_FALSE(windows().playlist()->isVisible());
     QTest::mouseClick(mascot(), Qt::LeftButton);
-    EXPECT_TRUE(windows::playlist()->isVisible());
+    EXPECT_TRUE(windows().playlist()->isVisible());
     EXPECT_TRUE(fatalReports.isEmpty());
 }
 
 TEST_F(PlayerCommands, TheMascotBringsBackAClosedPlaylistCreatedAfresh) {
     started();
-    QPointer<PlaylistWindow> closed = &windows::playlist().load();
+    QPointer<PlaylistWindow> closed = &windows().playlist().load();
     closed->close();
     flushDeletes();
     EXPECT_TRUE(closed.isNull());
-    EXPECT_FALSE(windows::playlist().isLoaded());
+    EXPECT_FALSE(windows().playlist().isLoaded());
     EXPECT_EQ(programEnds, 0);
 
     QTest::mouseClick(mascot(), Qt::LeftButton);
-    ASSERT_TRUE(windows::playlist().isLoaded());
-    EXPECT_TRUE(windows::playlist()->isVisible());
+    ASSERT_TRUE(windows().playlist().isLoaded());
+    EXPECT_TRUE(windows().playlist()->isVisible());
 }
 
 TEST_F(PlayerCommands, MinimisingAfterThePlaylistWasClosedLoadsItHidden) {
     PlayerWindow& player = started();
-    windows::playlist()->close();
+    windows().playlist()->close();
     flushDeletes();
     player.showMinimized();
-    ASSERT_TRUE(windows::playlist().isLoaded());
-    EXPECT_FALSE(windows::playlist()->isVisible());
+    ASSERT_TRUE(windows().playlist().isLoaded());
+    EXPECT_FALSE(windows().playlist()->isVisible());
 }
 
 TEST_F(PlayerCommands, ClosingThePlayerSendsCloseUnloadsThePlaylistAndEndsTheProgram) {
@@ -194,8 +198,8 @@ TEST_F(PlayerCommands, ClosingThePlayerSendsCloseUnloadsThePlaylistAndEndsThePro
     player.close();
     flushDeletes();
     EXPECT_EQ(RecordingSequencer::log(), QStringList({"close"}));
-    EXPECT_FALSE(windows::playlist().isLoaded());
-    EXPECT_FALSE(windows::player().isLoaded());
+    EXPECT_FALSE(windows().playlist().isLoaded());
+    EXPECT_FALSE(windows().player().isLoaded());
     EXPECT_EQ(programEnds, 1);
     EXPECT_TRUE(fatalReports.isEmpty());
 }

@@ -1,9 +1,8 @@
 #include "PlayerFixture.h"
 
-#include "platform/FluidSynthDevice.h"
-#include "platform/Platform.h"
 #include "player/PictureButton.h"
 #include "player/PlayerWindow.h"
+#include "sound/SoundEngine.h"
 #include "support/MidiFileBuilder.h"
 #include "support/TestEngine.h"
 
@@ -14,8 +13,8 @@
 namespace {
 
 // The root mean square of half a second of the device's output.
-double rms(FluidSynthDevice& device) {
-    const int frames = FluidSynthDevice::sampleRate / 2;
+double rms(SoundEngine& device) {
+    const int frames = SoundEngine::sampleRate / 2;
     std::vector<float> left(frames), right(frames);
     device.render(left.data(), right.data(), frames);
     double sum = 0;
@@ -29,26 +28,20 @@ using PlayerSound = PlayerFixture;
 TEST_F(PlayerSound, APressOnPlayMakesSoundOnTheRealSynthesizer) {
     if (!testSoundFontInstalled())
         GTEST_SKIP() << "the TimGM6mb SoundFont is not installed (timgm6mb-soundfont)";
-    FluidSynthDevice* device = nullptr;
-    platform().makeSequencer = [&device] {
-        auto made =
-            std::make_unique<FluidSynthDevice>(FluidSynthDevice::Output::Offline, makeTestEngine());
-        device = made.get();
-        return made;
-    };
+    SoundEngine engine(testEngineConfig());
+    rebuild(&engine);
     started();
-    ASSERT_NE(device, nullptr);
-    EXPECT_LT(rms(*device), 1e-4);
+    EXPECT_LT(rms(engine), 1e-4);
 
     const QString file = workingFolder.filePath("chord.mid");
     MidiFileBuilder::write(file.toStdString(), MidiFileBuilder::song(0, 2.0));
     state().currentFile = file;
     QTest::mouseClick(button("play"), Qt::LeftButton);
-    EXPECT_GT(rms(*device), 0.01);
+    EXPECT_GT(rms(engine), 0.01);
 
     QTest::mouseClick(button("stop"), Qt::LeftButton);
-    rms(*device); // the release of the last notes
-    EXPECT_LT(rms(*device), 1e-3);
+    rms(engine); // the release of the last notes
+    EXPECT_LT(rms(engine), 1e-3);
     EXPECT_TRUE(fatalReports.isEmpty());
 }
 

@@ -40,8 +40,8 @@ TEST_F(PlayerStartup, EndsWithBothWindowsUpNothingOpenedAndTheMascotStill) {
     ASSERT_NE(player, nullptr);
     EXPECT_TRUE(fatalReports.isEmpty());
     EXPECT_EQ(recorder.shown, QStringList({"MidiList", "Pelora"}));
-    EXPECT_TRUE(windows::playlist()->isVisible());
-    EXPECT_FALSE(windows::about().isLoaded());
+    EXPECT_TRUE(windows().playlist()->isVisible());
+    EXPECT_FALSE(windows().about().isLoaded());
 
     EXPECT_TRUE(RecordingSequencer::log().isEmpty());
     EXPECT_FALSE(animationTimer()->isActive());
@@ -84,7 +84,7 @@ TEST_F(PlayerStartup, AFrameMissingAmongTheOthersEndsStartUpWithAReport) {
     ASSERT_EQ(fatalReports.size(), 1);
     EXPECT_TRUE(fatalReports[0].contains("A2.gif")) << fatalReports[0].toStdString();
     EXPECT_NE(ErrorModel::exitStatus(), 0);
-    EXPECT_TRUE(windows::playlist()->isVisible());
+    EXPECT_TRUE(windows().playlist()->isVisible());
     ASSERT_NE(player, nullptr);
     EXPECT_FALSE(player->isVisible());
     EXPECT_TRUE(RecordingSequencer::log().isEmpty()); // nothing opened

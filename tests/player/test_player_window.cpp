@@ -26,9 +26,9 @@ TEST_F(PlayerWindowTest, EachClickReachesTheControlUnderThePointer) {
         ASSERT_NE(target, nullptr) << x << "," << y;
         QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(&player, QPoint(x, y)));
     };
-    windows::playlist()->hide();
+    windows().playlist()->hide();
     clickAt(60, 135); // the mascot's last row, above the buttons
-    EXPECT_TRUE(windows::playlist()->isVisible());
+    EXPECT_TRUE(windows().playlist()->isVisible());
 
     const struct {
         QPoint at;

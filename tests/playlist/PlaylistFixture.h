@@ -21,12 +21,12 @@ class PlaylistFixture : public AppFixture {
 protected:
     void SetUp() override {
         AppFixture::SetUp();
-        Startup::run();
+        Startup::run(windows());
         RecordingSequencer::log().clear();
     }
 
-    static PlaylistWindow& playlist() { return windows::playlist().load(); }
-    static PlayerWindow& player() { return windows::player().load(); }
+    static PlaylistWindow& playlist() { return windows().playlist().load(); }
+    static PlayerWindow& player() { return windows().player().load(); }
 
     // The playlist window's controls, found by their names.
     static SortedListBox* list() { return control<SortedListBox>(playlist(), "list"); }

@@ -1,5 +1,5 @@
-#include "playlist/ListFileCharset.h"
 #include "playlist/ListFileCodec.h"
+#include "system/ListFileCharset.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -171,7 +171,7 @@ TEST_F(PlaylistFixture, AddToAFullListSaysSoAndAddsOnlyWhatFits) {
     ASSERT_EQ(messages.size(), 2);
     EXPECT_TRUE(messages[1].contains("いっぱい"));
     EXPECT_TRUE(fatalReports.isEmpty());
-    EXPECT_TRUE(windows::playlist().isLoaded());
+    EXPECT_TRUE(windows().playlist().isLoaded());
 }
 
 TEST_F(PlaylistFixture, DeleteRemovesTheChosenEntryAndNothingWhenNoneIsChosen) {
@@ -270,10 +270,10 @@ TEST_F(PlaylistFixture, AReopenedWindowStartsAfreshWhileTheSharedStateStays) {
     click(animationBox());
     playlist().close();
     flushDeletes();
-    EXPECT_FALSE(windows::playlist().isLoaded());
+    EXPECT_FALSE(windows().playlist().isLoaded());
     EXPECT_EQ(programEnds, 0);
 
-    windows::playlist().show();
+    windows().playlist().show();
     EXPECT_EQ(list()->count(), 0);
     EXPECT_EQ(playlist().windowTitle(), "MidiList");
     EXPECT_EQ(animationBox()->checkState(), Qt::Checked);
@@ -295,20 +295,20 @@ TEST_F(PlaylistFixture, AboutIsModalWhileTheMascotKeepsMoving) {
     bool opened = false;
     int ticksWhileOpen = 0;
     QTimer::singleShot(0, [&] {
-        opened = windows::about().isLoaded() && windows::about()->isVisible() &&
-                 windows::about()->isModal();
+        opened = windows().about().isLoaded() && windows().about()->isVisible() &&
+                 windows().about()->isModal();
         clickThroughWindow(button("addButton"));
         clickThroughWindow(playButton);
         QTest::qWait(200);
         ticksWhileOpen = ticks;
-        windows::about()->close();
+        windows().about()->close();
     });
     click("aboutButton");
     EXPECT_TRUE(opened);
     EXPECT_GT(ticksWhileOpen, 5);
     EXPECT_EQ(list()->count(), 0);
     EXPECT_TRUE(RecordingSequencer::log().isEmpty());
-    EXPECT_FALSE(windows::about().isLoaded());
+    EXPECT_FALSE(windows().about().isLoaded());
 
     clickThroughWindow(button("addButton"));
     EXPECT_EQ(list()->count(), 1);

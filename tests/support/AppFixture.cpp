@@ -1,19 +1,18 @@
 #include "support/AppFixture.h"
 
-#include "app/Windows.h"
 #include "core/ErrorModel.h"
 #include "core/UserMessage.h"
 #include "core/WindowInstance.h"
-#include "platform/Platform.h"
-#include "support/RecordingSequencer.h"
 #include "support/ScriptedFileDialog.h"
 
 #include <QApplication>
 #include <QTest>
 
+namespace {
+Windows* current = nullptr;
+}
+
 void AppFixture::SetUp() {
-    windows::destroyAll();
-    windows::sharedState() = {};
     ErrorModel::reset();
     ErrorModel::setReporter([this](const QString& message) { fatalReports << message; });
     UserMessage::setSink([this](const QString& text) { messages << text; });
@@ -21,22 +20,39 @@ void AppFixture::SetUp() {
     RecordingSequencer::log().clear();
     ScriptedFileDialog::clearScript();
     ScriptedFileDialog::shows().clear();
-    platform().makeSequencer = [] { return std::make_unique<RecordingSequencer>(); };
-    platform().makeFileDialog = [](const QString& filter) {
-        return std::make_unique<ScriptedFileDialog>(filter);
-    };
+    rebuild();
+}
+
+void AppFixture::rebuild(Sequencer* sequencer, FileDialog::Factory makeFileDialog) {
+    current = nullptr;
+    program_.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (!makeFileDialog)
+        makeFileDialog = [](const QString& filter) {
+            return std::make_unique<ScriptedFileDialog>(filter);
+        };
+    program_ = std::make_unique<Windows>(sequencer != nullptr ? *sequencer : recorder_,
+                                         std::move(makeFileDialog));
+    current = program_.get();
 }
 
 void AppFixture::TearDown() {
-    windows::destroyAll();
+    current = nullptr;
+    program_.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ErrorModel::setReporter({});
     UserMessage::setSink({});
     WindowHandle::setOnNoWindowLoaded({});
 }
 
+Windows& AppFixture::windows() {
+    if (current == nullptr)
+        throw std::logic_error("no program built");
+    return *current;
+}
+
 SharedState& AppFixture::state() {
-    return windows::sharedState();
+    return windows().sharedState();
 }
 
 void AppFixture::press(Qt::Key key, Qt::KeyboardModifiers modifiers) {

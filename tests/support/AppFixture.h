@@ -1,13 +1,16 @@
 #pragma once
 
-#include "core/SharedState.h"
+#include "app/Windows.h"
+#include "state/SharedState.h"
 #include "support/QtTestHelpers.h"
+#include "support/RecordingSequencer.h"
 
 #include <QObject>
 #include <QStringList>
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -17,6 +20,15 @@
 class AppFixture : public ::testing::Test {
 protected:
     void SetUp() override;
+    void TearDown() override;
+
+    // Builds the program anew around `sequencer` (the recording one when
+    // null) and dialogs from `makeFileDialog` (the scripted ones when
+    // empty); the windows of the program before are destroyed.
+    void rebuild(Sequencer* sequencer = nullptr, FileDialog::Factory makeFileDialog = {});
+
+    // The program's windows.
+    static Windows& windows();
 
     // A window's control, found by its object name; throws when there is none.
     template <class Control = QWidget>
@@ -32,7 +44,6 @@ protected:
 
     // The state the player and the playlist share.
     static SharedState& state();
-    void TearDown() override;
 
     // Untrapped failures reported since SetUp (the program would have ended).
     QStringList fatalReports;
@@ -40,4 +51,8 @@ protected:
     QStringList messages;
     // Times the program ended because no window was loaded any more.
     int programEnds = 0;
+
+private:
+    RecordingSequencer recorder_;
+    std::unique_ptr<Windows> program_;
 };

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "platform/SequencerDevice.h"
+#include "sound/Sequencer.h"
 
 #include <QStringList>
 
 // A sequencer that writes every call into a log shared by all instances:
 // "open <file>", "play", "pause", "stop", "close".
-class RecordingSequencer : public SequencerDevice {
+class RecordingSequencer : public Sequencer {
 public:
     static QStringList& log();
 

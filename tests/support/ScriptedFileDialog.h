@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FileDialog.h"
+#include "system/FileDialog.h"
 
 #include <QStringList>
 #include <optional>

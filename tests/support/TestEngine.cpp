@@ -7,14 +7,19 @@ const char* testSoundFont() {
     return "/usr/share/sounds/sf2/TimGM6mb.sf2";
 }
 
-std::shared_ptr<FluidSynthEngine> makeTestEngine(std::vector<std::string> audioDrivers) {
-    return std::make_shared<FluidSynthEngine>(
-        FluidSynthEngine::Config{{testSoundFont()}, std::move(audioDrivers)});
+SoundEngine::Config testEngineConfig(std::vector<std::string> audioDrivers) {
+    SoundEngine::Config config;
+    config.soundFonts = {testSoundFont()};
+    config.offline = audioDrivers.empty();
+    config.audioDrivers = std::move(audioDrivers);
+    return config;
 }
 
-std::shared_ptr<FluidSynthEngine> makeTestEngine(std::shared_ptr<AudioOutput> output) {
-    return std::make_shared<FluidSynthEngine>(
-        FluidSynthEngine::Config{{testSoundFont()}, {}, std::move(output)});
+SoundEngine::Config testEngineConfig(std::shared_ptr<AudioOutput> output) {
+    SoundEngine::Config config;
+    config.soundFonts = {testSoundFont()};
+    config.audioOutput = std::move(output);
+    return config;
 }
 
 bool testSoundFontInstalled() {

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "sound/AudioOutput.h"
+#include "sound/Sequencer.h"
+
+#include <QString>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+class CommandThread;
+class Synthesizer;
+
+// The music: FluidSynth's synthesizer with its SoundFont, and the MIDI
+// player and audio output that drive it.
+//
+// The window never waits for the sound. Every command is carried out on the
+// engine's command thread, in the order given, and returns at once: reading
+// the SoundFont and the file, starting and stopping the audio output,
+// deleting a player may each take as long as the disk or the sound server.
+// A play given before the SoundFont is loaded sounds once it is; a pause
+// given before the music started means no music. Problems met there are
+// emitted as problem() on the engine's thread.
+//
+// Give commands from one thread, the one the engine was made on.
+class SoundEngine : public Sequencer {
+    Q_OBJECT
+public:
+    static constexpr int sampleRate = 44100;
+
+    struct Config {
+        // The SoundFont the user named, tried first; when it cannot be used
+        // problem() says why, and the search goes on.
+        std::filesystem::path chosenSoundFont;
+        std::vector<std::filesystem::path> soundFonts; // tried in this order
+        std::vector<std::string> audioDrivers;         // tried in this order
+        // Instead of FluidSynth's drivers (a test's stand-in).
+        std::shared_ptr<AudioOutput> audioOutput;
+        // No audio output at all: the sound is pulled with render().
+        bool offline = false;
+
+        // `chosenSoundFont`, else the one PELORA_SOUNDFONT names, then the
+        // system's default General MIDI SoundFont, then any other installed
+        // one; PulseAudio (which also serves PipeWire desktops), ALSA, JACK,
+        // SDL2, OSS.
+        static Config system(std::filesystem::path chosenSoundFont = {});
+    };
+
+    // Returns at once; nothing is loaded until prepare() or a command.
+    explicit SoundEngine(Config config, QObject* parent = nullptr);
+    // shutDown(), if not done yet.
+    ~SoundEngine() override;
+
+    // Builds the synthesizer and loads its SoundFont, once; returns at once.
+    // The first command does it if nothing has, so a program calls it only
+    // to have the SoundFont ready before the user's first play, at a moment
+    // when it slows nothing down.
+    void prepare();
+
+    void open(const QString& fileName) override;
+    void play() override;
+    void pause() override;
+    void stop() override;
+    void close() override;
+
+    // Ends the music and the synthesizer. The commands given before get
+    // CommandThread::grace to be carried out; a command thread stuck on a
+    // sound server that stopped answering is then left to finish on its
+    // own, so the program ends all the same. No command is carried out
+    // afterwards, and no problem is emitted.
+    void shutDown();
+
+    // These wait for the commands given before them, so they are for tests
+    // and offline rendering, not for a window.
+    //
+    // Whether every command given so far was carried out within `limit`.
+    bool settle(std::chrono::milliseconds limit = std::chrono::seconds(10));
+    // A synthesizer with a SoundFont.
+    bool ready();
+    // Whether a file is open.
+    bool isOpen();
+    // Offline only: renders `frames` stereo frames into `left` and `right`
+    // (each room for `frames` floats, full scale ±1.0) on the calling
+    // thread, advancing the player by as much time. Between commands the
+    // music goes on exactly as far as it is rendered. Silence when the
+    // engine is not offline or has no SoundFont.
+    void render(float* left, float* right, int frames);
+
+private:
+    struct Mailbox;
+
+    void give(void (Synthesizer::*command)());
+
+    std::shared_ptr<Mailbox> mailbox_;
+    std::shared_ptr<Synthesizer> synthesizer_;
+    std::unique_ptr<CommandThread> commands_;
+    bool prepared_ = false;
+};

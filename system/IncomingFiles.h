@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "system/WholeFile.h"
+
+#include <vector>
+
+class QMimeData;
+
+// Files handed to Pelora from outside its file dialogs: named on the command
+// line, handed over by a second start, or dropped on a window. List files are
+// for the playlist's load steps, MIDI files for the player or the playlist.
+class IncomingFiles {
+public:
+    // A name ending in ".lst" is a list file; any other name is a MIDI file,
+    // for the sequencer to judge as it judges a file chosen under
+    // every file in the open dialog. A name that does not exist or cannot
+    // be read goes to `unreadable` instead, with the reason.
+    static IncomingFiles fromPaths(const QStringList& absolutePaths);
+
+    // Only the local files a drag carries that are MIDI files (by their name
+    // or, where the name says nothing, their first bytes) or list files, in
+    // their order; folders, other files and web links are left out.
+    static IncomingFiles fromDrag(const QMimeData& data);
+
+    QStringList listFiles;
+    QStringList midiFiles;
+    struct Unreadable {
+        QString path;
+        WholeFileError why;
+    };
+    std::vector<Unreadable> unreadable;
+};

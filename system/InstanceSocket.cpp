@@ -1,0 +1,18 @@
+#include "system/InstanceSocket.h"
+
+#include <QStandardPaths>
+
+namespace InstanceSocket {
+
+QString forDisplay(const QByteArray& displayName) {
+    const QString name =
+        QStringLiteral("pelora-") + QString::fromLatin1(displayName.toPercentEncoding());
+#if defined(Q_OS_WIN)
+    return name + QLatin1Char('-') + qEnvironmentVariable("USERNAME");
+#else
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + QLatin1Char('/') +
+           name + QStringLiteral(".socket");
+#endif
+}
+
+} // namespace InstanceSocket

@@ -1,0 +1,146 @@
+#include "system/WholeFile.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace {
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd(fd) {}
+    ~Descriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int release() { return std::exchange(fd, -1); }
+
+    int fd;
+};
+
+WholeFile::WriteFunction& writeFunction() {
+    static WholeFile::WriteFunction function;
+    return function;
+}
+
+[[noreturn]] void fail(int error) {
+    throw WholeFileError(WholeFileError::Reason::System, error);
+}
+
+void refuseUnlessRegular(const struct stat& status) {
+    if (S_ISDIR(status.st_mode))
+        throw WholeFileError(WholeFileError::Reason::Folder);
+    if (!S_ISREG(status.st_mode))
+        throw WholeFileError(WholeFileError::Reason::NotRegular);
+}
+
+// A new file gets the permissions that the umask leaves.
+mode_t modeFor(const std::string& target) {
+    struct stat status;
+    if (::stat(target.c_str(), &status) == 0) {
+        refuseUnlessRegular(status);
+        return status.st_mode & 07777;
+    }
+    if (errno != ENOENT)
+        fail(errno);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// A name with a NUL byte would silently name another file.
+const char* checked(const std::string& path) {
+    if (path.find('\0') != std::string::npos)
+        fail(EINVAL);
+    return path.c_str();
+}
+
+std::string resolved(const std::string& path) {
+    char buffer[PATH_MAX];
+    return ::realpath(checked(path), buffer) ? std::string(buffer) : path;
+}
+
+void writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const long count = writeFunction() ? writeFunction()(fd, bytes.data(), bytes.size())
+                                           : ::write(fd, bytes.data(), bytes.size());
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            fail(count == 0 ? ENOSPC : errno);
+        bytes.remove_prefix(static_cast<std::size_t>(count));
+    }
+}
+
+} // namespace
+
+WholeFileError::WholeFileError(Reason reason, int error)
+    : std::runtime_error(reason == Reason::System       ? std::strerror(error)
+                         : reason == Reason::Folder     ? "a folder"
+                         : reason == Reason::NotRegular ? "not a regular file"
+                                                        : "too large"),
+      reason(reason), error(error) {}
+
+std::string WholeFile::read(const std::string& path, long long maxBytes) {
+    struct stat status;
+    if (::stat(checked(path), &status) != 0)
+        fail(errno);
+    refuseUnlessRegular(status);
+    if (status.st_size > maxBytes)
+        throw WholeFileError(WholeFileError::Reason::TooLarge);
+    // Non-blocking in case a FIFO has taken the file's place since.
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.fd < 0 || ::fstat(file.fd, &status) != 0)
+        fail(errno);
+    refuseUnlessRegular(status);
+
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(status.st_size));
+    std::vector<char> chunk(64 * 1024);
+    for (;;) {
+        const ssize_t count = ::read(file.fd, chunk.data(), chunk.size());
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            fail(errno);
+        if (count == 0)
+            return bytes;
+        if (static_cast<long long>(bytes.size()) + count > maxBytes)
+            throw WholeFileError(WholeFileError::Reason::TooLarge);
+        bytes.append(chunk.data(), static_cast<std::size_t>(count));
+    }
+}
+
+void WholeFile::replace(const std::string& path, std::string_view bytes) {
+    const std::string target = resolved(path);
+    const mode_t mode = modeFor(target);
+    const std::size_t slash = target.rfind('/') + 1; // 0 when there is no slash
+    std::string temporary = target.substr(0, slash) + '.' + target.substr(slash, 200) + ".XXXXXX";
+    Descriptor file(::mkstemp(temporary.data()));
+    if (file.fd < 0)
+        fail(errno);
+    try {
+        if (::fchmod(file.fd, mode) != 0)
+            fail(errno);
+        writeAll(file.fd, bytes);
+        if (::fsync(file.fd) != 0 || ::close(file.release()) != 0)
+            fail(errno);
+        if (::rename(temporary.c_str(), target.c_str()) != 0)
+            fail(errno);
+    } catch (const WholeFileError&) {
+        ::unlink(temporary.c_str());
+        throw;
+    }
+}
+
+void WholeFile::setWriteFunction(WriteFunction write) {
+    writeFunction() = std::move(write);
+}

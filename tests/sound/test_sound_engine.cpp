@@ -1,0 +1,360 @@
+#include "OfflineDeviceTest.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using DeviceTest = OfflineDeviceTest;
+
+TEST_F(DeviceTest, SmallFileSoundsAtOnceAfterOpenAndPlay) {
+    for (int format : {0, 1}) {
+        openAndPlay(write("song.mid", MidiFileBuilder::song(format)));
+        EXPECT_TRUE(engine.isOpen());
+        EXPECT_GT(rms(render(0.5)), soundThreshold) << "type " << format;
+        engine.stop();
+        engine.close();
+        EXPECT_FALSE(engine.isOpen());
+    }
+}
+
+// Once a song is open its samples are in memory, before the music starts:
+// no note waits for the disk in the audio thread. Here the SoundFont's file
+// is gone by the time the song plays.
+TEST_F(DeviceTest, ASongsSamplesAreLoadedWhenItOpens) {
+    const QString soundFont = dir.filePath("copy.sf2");
+    ASSERT_TRUE(QFile::copy(testSoundFont(), soundFont));
+    SoundEngine::Config config = testEngineConfig();
+    config.soundFonts = {soundFont.toStdString()};
+    SoundEngine own(config);
+    own.open(write("song.mid", MidiFileBuilder::song()));
+    ASSERT_TRUE(own.isOpen());
+    ASSERT_TRUE(QFile::remove(soundFont));
+    own.play();
+    std::vector<float> left(SoundEngine::sampleRate / 2), right(left.size());
+    own.render(left.data(), right.data(), static_cast<int>(left.size()));
+    EXPECT_GT(rms(left), soundThreshold);
+}
+
+TEST_F(DeviceTest, NothingSoundsBeforePlay) {
+    engine.open(write("song.mid", MidiFileBuilder::song()));
+    EXPECT_LT(peak(render(0.5)), silenceThreshold);
+}
+
+class HaltTest : public OfflineDeviceTest,
+                 public ::testing::WithParamInterface<void (SoundEngine::*)()> {};
+
+TEST_P(HaltTest, FallsSilentWithinTheRelease) {
+    const auto halt = GetParam();
+    openAndPlay(write("song.mid", MidiFileBuilder::song(0, 5.0)));
+    ASSERT_GT(rms(render(0.5)), soundThreshold);
+    (engine.*halt)();
+    render(releaseSeconds);
+    EXPECT_LT(peak(render(1.0)), silenceThreshold);
+    (engine.*halt)(); // a second time: still halted
+    EXPECT_LT(peak(render(1.0)), silenceThreshold);
+}
+
+INSTANTIATE_TEST_SUITE_P(PauseAndStop, HaltTest,
+                         ::testing::Values(&SoundEngine::pause, &SoundEngine::stop),
+                         [](const auto& info) { return info.index == 0 ? "Pause" : "Stop"; });
+
+TEST_F(DeviceTest, ReopeningAfterAPauseStartsFromTheBeginning) {
+    // The second chord sounds from 1 s on: a device that resumed instead of
+    // restarting would sound it, not the first.
+    const QString file = write("two.mid", MidiFileBuilder::twoChords(1.0));
+    openAndPlay(file);
+    const std::vector<float> first = render(0.5);
+    render(0.7);
+    engine.pause();
+    engine.stop();
+    engine.close();
+    render(1.0);
+    openAndPlay(file);
+    const std::vector<float> again = render(0.5);
+    ASSERT_GT(rms(first), soundThreshold);
+    expectSameSound(again, first);
+}
+
+TEST_F(DeviceTest, PlayAgainRestartsWhetherPlayingPausedOrFinished) {
+    openAndPlay(write("two.mid", MidiFileBuilder::twoChords(1.0)));
+    const std::vector<float> first = render(0.5);
+    render(0.4);
+    engine.play(); // while playing, just before the second chord
+    {
+        SCOPED_TRACE("playing");
+        expectSameSound(render(0.5), first);
+    }
+    engine.play();
+    render(0.2); // nothing yet but the first chord's start
+    engine.pause();
+    render(releaseSeconds);
+    engine.play();
+    {
+        SCOPED_TRACE("paused");
+        expectSameSound(render(0.5), first);
+    }
+    render(3.0); // to the end of the file
+    ASSERT_LT(peak(render(0.5)), silenceThreshold);
+    engine.play();
+    expectSameSound(render(0.5), first);
+}
+
+TEST_F(DeviceTest, RiffMidiSoundsLikeTheFileItWraps) {
+    const Bytes smf = MidiFileBuilder::song(1);
+    openAndPlay(write("song.mid", smf));
+    const std::vector<float> plain = render(0.5);
+    engine.stop();
+    engine.close();
+    render(1.0);
+    openAndPlay(write("song.rmi", MidiFileBuilder::rmid(smf)));
+    const std::vector<float> wrapped = render(0.5);
+    ASSERT_GT(rms(plain), soundThreshold);
+    expectSameSound(wrapped, plain);
+}
+
+// A song may leave its channels anywhere: the next one starts from the
+// synthesizer's defaults.
+TEST_F(DeviceTest, ASongAfterOneThatEndsAtVolumeZeroSounds) {
+    MidiFileBuilder fading(0, 480);
+    constexpr std::uint8_t volume = 7;
+    fading.track()
+        .program(0, 0, 0)
+        .noteOn(0, 0, 60, 120)
+        .noteOff(240, 0, 60)
+        .raw(0, {0xB0, volume, 0});
+    openAndPlay(write("fading.mid", fading.build()));
+    render(1.0);
+    openAndPlay(write("song.mid", MidiFileBuilder::song()));
+    EXPECT_GT(rms(render(0.5)), soundThreshold);
+}
+
+// Channel messages come in two lengths; the notes after the short ones
+// (program change, channel pressure) are still heard.
+TEST_F(DeviceTest, NotesAfterEveryKindOfChannelMessageSound) {
+    MidiFileBuilder builder(0, 480);
+    builder.track()
+        .raw(0, {0xA0, 60, 10}) // key pressure
+        .raw(0, {0xB0, 1, 0})   // modulation
+        .program(0, 0, 0)       // program change
+        .raw(0, {0xD0, 64})     // channel pressure
+        .raw(0, {0xE0, 0, 64})  // pitch bend, centred
+        .noteOn(0, 0, 60, 120)
+        .noteOn(0, 0, 67, 120)
+        .noteOff(960, 0, 60)
+        .noteOff(0, 0, 67);
+    openAndPlay(write("pressure.mid", builder.build()));
+    EXPECT_GT(rms(render(0.5)), soundThreshold);
+}
+
+TEST_F(DeviceTest, OperationsOnAClosedDeviceChangeNothing) {
+    engine.stop();
+    engine.close();
+    engine.pause();
+    engine.play();
+    engine.open("");
+    engine.play();
+    EXPECT_FALSE(engine.isOpen());
+    EXPECT_LT(peak(render(0.5)), silenceThreshold);
+    openAndPlay(write("song.mid", MidiFileBuilder::song()));
+    EXPECT_GT(rms(render(0.5)), soundThreshold);
+}
+
+TEST_F(DeviceTest, OpeningABadFileKeepsTheOpenOne) {
+    engine.open(write("song.mid", MidiFileBuilder::song(0, 5.0)));
+    engine.open(write("bad.mid", {'M', 'T', 'h', 'd'}));
+    engine.play();
+    EXPECT_GT(rms(render(0.5)), soundThreshold);
+}
+
+// A file the device refuses: the path is made by the case in the test's folder.
+struct BadInput {
+    const char* name;
+    std::string (*make)(const std::filesystem::path& dir);
+};
+
+std::string writeBytes(const std::filesystem::path& dir, const Bytes& bytes) {
+    MidiFileBuilder::write(dir / "bad.mid", bytes);
+    return (dir / "bad.mid").string();
+}
+
+Bytes headerLength(std::uint32_t length) {
+    Bytes bytes = MidiFileBuilder::song();
+    bytes[4] = length >> 24, bytes[5] = length >> 16, bytes[6] = length >> 8, bytes[7] = length;
+    return bytes;
+}
+
+const BadInput badInputs[] = {
+    {"EmptyName", [](const std::filesystem::path&) { return std::string(); }},
+    {"Missing", [](const std::filesystem::path& dir) { return (dir / "missing.mid").string(); }},
+    {"EmptyFile", [](const std::filesystem::path& dir) { return writeBytes(dir, {}); }},
+    {"Folder", [](const std::filesystem::path& dir) { return dir.string(); }},
+    {"NotMidi", [](const std::filesystem::path& dir) { return writeBytes(dir, Bytes(5000, 'x')); }},
+    {"TruncatedInTheHeader",
+     [](const std::filesystem::path& dir) {
+         Bytes bytes = MidiFileBuilder::song();
+         bytes.resize(10);
+         return writeBytes(dir, bytes);
+     }},
+    {"TruncatedBeforeAnyTrack",
+     [](const std::filesystem::path& dir) {
+         Bytes bytes = MidiFileBuilder::song();
+         bytes.resize(18);
+         return writeBytes(dir, bytes);
+     }},
+    {"HeaderLengthPastTheEnd",
+     [](const std::filesystem::path& dir) { return writeBytes(dir, headerLength(0x7FFFFFF0)); }},
+    {"RiffDataChunkMissing",
+     [](const std::filesystem::path& dir) {
+         return writeBytes(dir, MidiFileBuilder::riff("RMID", {{"LIST", Bytes(9, 'i'), {}}}));
+     }},
+    {"RiffChunkLengthPastTheEnd",
+     [](const std::filesystem::path& dir) {
+         return writeBytes(dir,
+                           MidiFileBuilder::riff("RMID", {{"LIST", Bytes(9, 'i'), 0xFFFFFF00},
+                                                          {"data", MidiFileBuilder::song(), {}}}));
+     }},
+    {"SmpteDivision",
+     [](const std::filesystem::path& dir) {
+         MidiFileBuilder builder(0);
+         builder.smpteDivision().track().noteOn(0, 0, 60, 100).noteOff(960, 0, 60);
+         return writeBytes(dir, builder.build());
+     }},
+    {"Fifo",
+     [](const std::filesystem::path& dir) {
+         const std::string path = (dir / "fifo.mid").string();
+         ::mkfifo(path.c_str(), 0600);
+         return path;
+     }},
+    {"DevZero", [](const std::filesystem::path&) { return std::string("/dev/zero"); }},
+};
+
+class BadInputTest : public OfflineDeviceTest, public ::testing::WithParamInterface<BadInput> {};
+
+TEST_P(BadInputTest, FailsQuietlyAndAGoodFilePlaysAfterwards) {
+    const std::string path = GetParam().make(dir.path().toStdString());
+    ::testing::internal::CaptureStderr();
+    engine.open(QString::fromStdString(path));
+    const bool opened = engine.isOpen();
+    engine.play();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(opened);
+    EXPECT_LE(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_LT(peak(render(0.5)), silenceThreshold);
+
+    openAndPlay(write("good.mid", MidiFileBuilder::song()));
+    EXPECT_GT(rms(render(0.5)), soundThreshold);
+}
+
+INSTANTIATE_TEST_SUITE_P(Inputs, BadInputTest, ::testing::ValuesIn(badInputs),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DeviceTest, UnreadableFileFailsQuietly) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "running as root, which reads any file: cannot make one unreadable";
+    const QString file = write("locked.mid", MidiFileBuilder::song());
+    ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), 0), 0);
+    openAndPlay(file);
+    EXPECT_FALSE(engine.isOpen());
+    EXPECT_LT(peak(render(0.5)), silenceThreshold);
+}
+
+class FileNameTest : public OfflineDeviceTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(FileNameTest, AnyCharactersAPathCanHold) {
+    const QString name = QString::fromUtf8(GetParam());
+    const Bytes bytes = MidiFileBuilder::song();
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    file.close();
+    openAndPlay(path);
+    EXPECT_GT(rms(render(0.5)), soundThreshold);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, FileNameTest,
+                         ::testing::Values("with spaces.mid", "\"quoted\" 'both'.mid",
+                                           "日本語の曲.mid", "-leading dash.mid", "--help",
+                                           "semi;colon $HOME `x`.rmi", "line\nbreak.mid"));
+
+// Files that FluidSynth alone refuses, as real-world writers make them.
+struct RealWorldFile {
+    const char* name;
+    Bytes (*make)();
+};
+
+MidiFileBuilder songBuilder() {
+    MidiFileBuilder builder(1, 480);
+    builder.track().tempo(0, 500000);
+    builder.track()
+        .program(0, 0, 0)
+        .noteOn(0, 0, 60, 120)
+        .noteOn(0, 0, 67, 120)
+        .noteOff(960, 0, 60)
+        .noteOff(0, 0, 67);
+    return builder;
+}
+
+const RealWorldFile realWorldFiles[] = {
+    {"LongHeader", [] { return songBuilder().headerLength(10).build(); }},
+    {"MacBinaryJunk",
+     [] {
+         return songBuilder().leadingJunk(MidiFileBuilder::macBinaryHeader("song.mid")).build();
+     }},
+    {"UnknownChunks",
+     [] {
+         MidiFileBuilder builder = songBuilder();
+         builder.unknownChunk("XFIH", Bytes(7, 1));
+         builder.track().tempo(0, 400000);
+         return builder.unknownChunk("XFKM", Bytes(3, 2)).build();
+     }},
+    {"LastTrackRunsPastTheEnd",
+     [] {
+         MidiFileBuilder builder = songBuilder();
+         builder.track().declaredLength(0x10000).noteOn(0, 1, 72, 120).withoutEndOfTrack();
+         return builder.build();
+     }},
+    {"MissingEndOfTrack",
+     [] {
+         MidiFileBuilder builder(0, 480);
+         builder.track()
+             .program(0, 0, 0)
+             .noteOn(0, 0, 60, 120)
+             .noteOff(960, 0, 60)
+             .withoutEndOfTrack();
+         return builder.build();
+     }},
+    {"RunningStatusAndEscapedSysex",
+     [] {
+         MidiFileBuilder builder(0, 480);
+         builder.track()
+             .raw(0, {0xF7, 0x02, 0x7E, 0x7F})
+             .noteOn(0, 0, 60, 120)
+             .raw(0, {64, 120})
+             .raw(960, {60, 0})
+             .raw(0, {64, 0});
+         return builder.build();
+     }},
+    {"RiffWithInfoBeforeData",
+     [] {
+         return MidiFileBuilder::riff(
+             "RMID", {{"LIST", Bytes(5, 'a'), {}}, {"data", songBuilder().build(), {}}});
+     }},
+};
+
+class RealWorldFileTest : public OfflineDeviceTest,
+                          public ::testing::WithParamInterface<RealWorldFile> {};
+
+TEST_P(RealWorldFileTest, Sounds) {
+    openAndPlay(write("real.mid", GetParam().make()));
+    EXPECT_TRUE(engine.isOpen());
+    EXPECT_GT(rms(render(0.5)), soundThreshold);
+}
+
+INSTANTIATE_TEST_SUITE_P(Variants, RealWorldFileTest, ::testing::ValuesIn(realWorldFiles),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

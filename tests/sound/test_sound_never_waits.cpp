@@ -1,0 +1,148 @@
+#include "OfflineDeviceTest.h"
+
+#include "midifile/MidiFileNormaliser.h"
+#include "sound/AudioOutput.h"
+
+#include <fluidsynth.h>
+
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+// A sound server that has stopped answering: starting or stopping an audio
+// stream blocks until the test lets the server go on.
+struct StuckServer {
+    std::promise<void> resume;
+    std::shared_future<void> resumed = resume.get_future().share();
+    std::promise<void> reached; // a stream waits for the server
+    std::once_flag reachedOnce;
+    std::promise<void> outputGone;
+
+    void answer() {
+        std::call_once(reachedOnce, [this] { reached.set_value(); });
+        resumed.wait();
+    }
+};
+
+class StuckOutput : public AudioOutput {
+public:
+    explicit StuckOutput(std::shared_ptr<StuckServer> server) : server_(std::move(server)) {}
+    ~StuckOutput() override { server_->outputGone.set_value(); }
+
+    bool start(fluid_settings_t*, fluid_synth_t*) override {
+        server_->answer();
+        return true;
+    }
+    void stop() override { server_->answer(); }
+    std::string tried() const override { return "stuck"; }
+
+private:
+    std::shared_ptr<StuckServer> server_;
+};
+
+using SoundNeverWaits = OfflineDeviceTest;
+
+TEST_F(SoundNeverWaits, AStuckAudioOutputHoldsUpNoCommandNorTheEnd) {
+    const QString song = write("song.mid", MidiFileBuilder::song());
+    const auto server = std::make_shared<StuckServer>();
+    std::future<void> outputGone = server->outputGone.get_future();
+    {
+        SoundEngine speakers(testEngineConfig(std::make_shared<StuckOutput>(server)));
+        speakers.open(song);
+        speakers.play();
+        server->reached.get_future().wait();
+        // Every command returns while the output is still blocked.
+        for (int i = 0; i < 3; ++i) {
+            speakers.pause();
+            speakers.play();
+            speakers.stop();
+            speakers.close();
+            speakers.open(song);
+            speakers.play();
+        }
+    } // the engine ends, the output still blocked
+    server->resume.set_value();
+    outputGone.wait(); // the engine's thread finishes on its own
+}
+
+// A sound server that answers, after a moment.
+class SlowOutput : public AudioOutput {
+public:
+    bool start(fluid_settings_t*, fluid_synth_t*) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        return true;
+    }
+    void stop() override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        stopped = true;
+    }
+    std::string tried() const override { return "slow"; }
+
+    std::atomic<bool> stopped{false};
+};
+
+TEST_F(SoundNeverWaits, TheEndCarriesOutTheCommandsGivenBeforeIt) {
+    const QString song = write("song.mid", MidiFileBuilder::song());
+    const auto output = std::make_shared<SlowOutput>();
+    {
+        SoundEngine speakers(testEngineConfig(output));
+        ASSERT_TRUE(speakers.ready());
+        speakers.open(song);
+        speakers.play();
+        speakers.close();
+    } // a Pelora that ends while the music starts
+    EXPECT_TRUE(output->stopped);
+}
+
+TEST_F(SoundNeverWaits, APlayBeforeTheSoundFontIsLoadedSoundsOnceItIs) {
+    const QString song = write("song.mid", MidiFileBuilder::song());
+    SoundEngine fresh(testEngineConfig());
+    fresh.open(song);
+    fresh.play();
+    std::vector<float> left(SoundEngine::sampleRate / 2), right(left.size());
+    fresh.render(left.data(), right.data(), static_cast<int>(left.size()));
+    EXPECT_GT(rms(left), soundThreshold);
+}
+
+// The same file through FluidSynth alone, on one thread: the same settings,
+// one player, every preset's samples loaded as a program change selects it.
+std::vector<float> referenceRender(const Bytes& midi, int frames) {
+    fluid_settings_t* settings = new_fluid_settings();
+    fluid_settings_setnum(settings, "synth.sample-rate", SoundEngine::sampleRate);
+    fluid_settings_setstr(settings, "player.timing-source", "sample");
+    fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+    fluid_synth_t* synth = new_fluid_synth(settings);
+    fluid_synth_sfload(synth, testSoundFont(), 1);
+    fluid_player_t* player = new_fluid_player(synth);
+    fluid_player_add_mem(player, midi.data(), midi.size());
+    fluid_synth_system_reset(synth);
+    fluid_player_play(player);
+    std::vector<float> samples(2 * static_cast<std::size_t>(frames));
+    fluid_synth_write_float(synth, frames, samples.data(), 0, 1, samples.data() + frames, 0, 1);
+    delete_fluid_player(player);
+    delete_fluid_synth(synth);
+    delete_fluid_settings(settings);
+    return samples;
+}
+
+TEST_F(SoundNeverWaits, OfflineTheDeviceRendersTheSameSamplesAsFluidSynthAlone) {
+    // Sixteen instruments, the drums among them, from the start.
+    const Bytes file = MidiFileBuilder::dense(16, 2.0);
+    const MidiFileNormaliser::Result clean = MidiFileNormaliser::normalise(file);
+    ASSERT_TRUE(clean.ok());
+    openAndPlay(write("dense.mid", file));
+    const std::vector<float> rendered = render(2.0);
+    const std::vector<float> expected =
+        referenceRender(clean.bytes, static_cast<int>(rendered.size() / 2));
+    ASSERT_GT(rms(expected), soundThreshold);
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        differing += rendered[i] != expected[i];
+    EXPECT_EQ(differing, 0u) << "of " << expected.size() << " samples";
+}
+
+} // namespace

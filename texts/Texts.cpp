@@ -1,0 +1,189 @@
+#include "texts/Texts.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace Texts {
+
+QString fatalFailure(const QString& detail) {
+    return QStringLiteral("エラーが発生したため終了します。\n\n%1").arg(detail);
+}
+
+QString fileError(const WholeFileError& error, long long sizeLimit) {
+    switch (error.reason) {
+    case WholeFileError::Reason::Folder:
+        return QStringLiteral("フォルダーです");
+    case WholeFileError::Reason::NotRegular:
+        return QStringLiteral("通常のファイルではありません");
+    case WholeFileError::Reason::TooLarge:
+        return QStringLiteral("大きすぎます (%1 MB を超えています)").arg(sizeLimit / (1024 * 1024));
+    case WholeFileError::Reason::System:
+        break;
+    }
+    switch (error.error) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("アクセスする権限がありません");
+    case EROFS:
+        return QStringLiteral("書き込めない場所です");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("ディスクの空きが足りません");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("そのファイルまたはフォルダーがありません");
+    case EISDIR:
+        return QStringLiteral("フォルダーです");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error.error));
+    }
+}
+
+namespace {
+
+QString midiRefusal(PlayableMidiFile::Refusal refusal) {
+    switch (refusal) {
+    case PlayableMidiFile::Refusal::Empty:
+        return QStringLiteral("空のファイルです");
+    case PlayableMidiFile::Refusal::NotMidi:
+        return QStringLiteral("MIDI ファイルではありません");
+    case PlayableMidiFile::Refusal::TooManyEvents:
+        return QStringLiteral("音符などのイベントが多すぎます (%1 万個を超えています)")
+            .arg(MidiFileNormaliser::maxEvents / 10000);
+    case PlayableMidiFile::Refusal::Damaged:
+    case PlayableMidiFile::Refusal::None:
+        break;
+    }
+    return QStringLiteral("MIDI ファイルが壊れているか、扱えない形式です");
+}
+
+// Why the file or the chosen SoundFont of a problem cannot be used.
+QString reason(const SoundProblem& problem) {
+    if (problem.readError)
+        return fileError(*problem.readError, static_cast<long long>(PlayableMidiFile::maxFileSize));
+    if (problem.kind == SoundProblem::Kind::ChosenSoundFontUnusable)
+        return QStringLiteral("SoundFont として読み込めません");
+    return midiRefusal(problem.refusal);
+}
+
+} // namespace
+
+QString soundProblem(const SoundProblem& problem) {
+    switch (problem.kind) {
+    case SoundProblem::Kind::NoAudioOutput:
+        return QStringLiteral(
+                   "音を出せません。\n\n音声の出力先を開けませんでした (試したもの: %1)。"
+                   "サウンドサーバー (PipeWire や PulseAudio) が動いているか、"
+                   "サウンドカードとその音量を確かめてください。")
+            .arg(problem.tried);
+    case SoundProblem::Kind::NoSoundFont:
+        return QStringLiteral(
+                   "音を出せません。\n\n使える SoundFont (音色のファイル) が %1 にありません。"
+                   "fluid-soundfont-gm などの General MIDI の SoundFont を入れるか、"
+                   "--soundfont で SoundFont を指定してください。")
+            .arg(problem.tried);
+    case SoundProblem::Kind::ChosenSoundFontUnusable:
+        return QStringLiteral("指定された SoundFont「%1」を使えません: %2\n\n"
+                              "代わりにシステムの SoundFont を使います。")
+            .arg(problem.fileName, reason(problem));
+    case SoundProblem::Kind::UnplayableFile:
+        break;
+    }
+    return QStringLiteral("「%1」を再生できません。\n\n%2").arg(problem.fileName, reason(problem));
+}
+
+QString unopenedFiles(const QStringList& nameAndReasons) {
+    return QStringLiteral("次のファイルを開けませんでした。\n\n") +
+           nameAndReasons.join(QLatin1Char('\n'));
+}
+
+QString nameAndReason(const QString& name, const QString& reason) {
+    return QStringLiteral("%1: %2").arg(name, reason);
+}
+
+QString listFull(int maxEntries) {
+    return QStringLiteral("演奏リストがいっぱいです。\n\n登録できるのは %1 件までです。")
+        .arg(maxEntries);
+}
+
+QString listNotSaved() {
+    return QStringLiteral("演奏リストを保存できませんでした。");
+}
+
+QString listNotLoaded() {
+    return QStringLiteral("演奏リストを読み込めませんでした。");
+}
+
+QString listFileNotSaved(const QString& path, const QString& reason) {
+    return QStringLiteral("リストファイル「%1」を保存できません: %2").arg(path, reason);
+}
+
+QString listFileNotLoaded(const QString& path, const QString& reason) {
+    return QStringLiteral("リストファイル「%1」を読み込めません: %2").arg(path, reason);
+}
+
+QString entryNotRepresentable(const QString& entry, const std::string& charset) {
+    return QStringLiteral("「%1」は文字コード %2 で表せません")
+        .arg(entry, QString::fromStdString(charset));
+}
+
+QString charsetUnknown(const std::string& charset) {
+    return QStringLiteral("文字コード %1 を扱えません").arg(QString::fromStdString(charset));
+}
+
+QString entryWithQuote(const QString& entry) {
+    return QStringLiteral("「%1」は二重引用符を含むため書き込めません").arg(entry);
+}
+
+QString bytesInvalid(const std::string& charset, std::size_t offset) {
+    return QStringLiteral("文字コード %1 として正しくないバイトがあります (先頭から %2 "
+                          "バイト目)")
+        .arg(QString::fromStdString(charset))
+        .arg(offset + 1);
+}
+
+QString tooManyEntries(int maxEntries) {
+    return QStringLiteral("項目が %1 個を超えています").arg(maxEntries);
+}
+
+QString buttonPictureUnreadable(const QString& path) {
+    return QStringLiteral("ボタンの画像 \"%1\" を読み込めません。").arg(path);
+}
+
+QString framePictureMissing(const QString& path) {
+    return QStringLiteral("フレーム画像 \"%1\" が見つかりません。").arg(path);
+}
+
+QString framePictureMissing(const QString& path, const QString& searched) {
+    return QStringLiteral("フレーム画像 \"%1\" が見つかりません。\n探した場所: %2")
+        .arg(path, searched);
+}
+
+QString framePictureUnreadable(const QString& path, const QString& why) {
+    return QStringLiteral("フレーム画像 \"%1\" を読み込めません: %2").arg(path, why);
+}
+
+ControlText control(Control which) {
+    switch (which) {
+    case Control::Mascot:
+        return {QStringLiteral("演奏リストを表示"),
+                QStringLiteral("クリックすると演奏リストを表示します")};
+    case Control::LoadButton:
+        return {QStringLiteral("MIDIファイルを開く"),
+                QStringLiteral("MIDIファイルを選んで再生します")};
+    case Control::PauseButton:
+        return {QStringLiteral("一時停止"), QStringLiteral("演奏を一時停止します")};
+    case Control::StopButton:
+        return {QStringLiteral("停止"), QStringLiteral("演奏を止めます")};
+    case Control::PlayButton:
+        return {QStringLiteral("再生"), QStringLiteral("今のファイルを最初から再生します")};
+    case Control::SpeedBar:
+        return {QStringLiteral("アニメーションの間隔（ミリ秒）"),
+                QStringLiteral("マスコットのコマ送りの間隔です。右ほどゆっくり動きます")};
+    case Control::List:
+        break;
+    }
+    return {QStringLiteral("演奏リスト"), {}};
+}
+
+} // namespace Texts

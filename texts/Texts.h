@@ -1,0 +1,58 @@
+#pragma once
+
+#include "sound/SoundProblem.h"
+#include "system/WholeFile.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <string>
+
+// Every word the user reads that is not a caption of a window's design, in
+// Japanese: messages, the reasons in them, and what screen readers and
+// tooltips say of a control. The layers below the windows say what went
+// wrong as a type; it is worded here, each reason once.
+namespace Texts {
+
+// A failure that ends the program.
+QString fatalFailure(const QString& detail);
+
+// Why a file could not be read or written. `sizeLimit`: the bytes the
+// reader takes at most.
+QString fileError(const WholeFileError& error, long long sizeLimit);
+
+// The music the user asked for cannot sound.
+QString soundProblem(const SoundProblem& problem);
+
+// Files handed in from outside that could not be opened, "name: reason"
+// each, after a heading.
+QString unopenedFiles(const QStringList& nameAndReasons);
+QString nameAndReason(const QString& name, const QString& reason);
+
+// The list and its list files.
+QString listFull(int maxEntries);
+QString listNotSaved();
+QString listNotLoaded();
+QString listFileNotSaved(const QString& path, const QString& reason);
+QString listFileNotLoaded(const QString& path, const QString& reason);
+QString entryNotRepresentable(const QString& entry, const std::string& charset);
+QString charsetUnknown(const std::string& charset);
+QString entryWithQuote(const QString& entry);
+QString bytesInvalid(const std::string& charset, std::size_t offset);
+QString tooManyEntries(int maxEntries);
+
+// The pictures the windows are built with.
+QString buttonPictureUnreadable(const QString& path);
+QString framePictureMissing(const QString& path);
+QString framePictureMissing(const QString& path, const QString& searched);
+QString framePictureUnreadable(const QString& path, const QString& why);
+
+// What a screen reader says for a control, and its tooltip.
+struct ControlText {
+    QString name;
+    QString tip;
+};
+enum class Control { Mascot, LoadButton, PauseButton, StopButton, PlayButton, SpeedBar, List };
+ControlText control(Control which);
+
+} // namespace Texts
