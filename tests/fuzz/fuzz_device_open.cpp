@@ -64,18 +64,18 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     write(session->file, data, size);
-    SoundEngine& device = session->engine;
+    SoundEngine& engine = session->engine;
     fluidSynthFailed = false;
-    device.open(session->file);
-    const bool accepted = device.isOpen();
-    device.play();
+    engine.open(session->file);
+    const bool accepted = engine.isOpen();
+    engine.play();
     std::vector<float> left(SoundEngine::sampleRate), right(SoundEngine::sampleRate);
-    device.render(left.data(), right.data(), SoundEngine::sampleRate);
+    engine.render(left.data(), right.data(), SoundEngine::sampleRate);
     for (std::size_t i = 0; i < left.size(); ++i)
         FUZZ_CHECK(std::isfinite(left[i]) && std::isfinite(right[i]));
-    device.stop();
-    device.close();
-    FUZZ_CHECK(!device.isOpen());
+    engine.stop();
+    engine.close();
+    FUZZ_CHECK(!engine.isOpen());
     FUZZ_CHECK(!(accepted && fluidSynthFailed));
     return 0;
 }

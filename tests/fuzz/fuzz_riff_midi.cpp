@@ -1,6 +1,6 @@
 // RIFF MIDI unwrapping on any bytes: the data chunk it finds lies inside the
 // file, right after a "data" chunk header, and what it holds goes through the
-// MIDI check as the device would hand it on.
+// MIDI check as the sound engine would hand it on.
 #include "FuzzCheck.h"
 
 #include "midifile/MidiFileNormaliser.h"

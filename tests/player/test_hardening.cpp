@@ -22,13 +22,13 @@
 
 namespace {
 
-// The player window on the real FluidSynth device, fed by the open dialog.
+// The player window on the real sound engine, fed by the open dialog.
 class PlayerHardening : public PlayerFixture {
 protected:
     // The program on `engine` instead of the recording sequencer.
-    void useEngine(std::unique_ptr<SoundEngine> engine) {
-        device = std::move(engine);
-        rebuild(device.get());
+    void useEngine(std::unique_ptr<SoundEngine> made) {
+        engine = std::move(made);
+        rebuild(engine.get());
     }
     void useEngine(SoundEngine::Config config = testEngineConfig()) {
         useEngine(std::make_unique<SoundEngine>(std::move(config)));
@@ -52,13 +52,13 @@ protected:
     double loudness() {
         const int frames = SoundEngine::sampleRate / 2;
         std::vector<float> left(frames), right(frames);
-        device->render(left.data(), right.data(), frames);
+        engine->render(left.data(), right.data(), frames);
         const double energy = std::inner_product(left.begin(), left.end(), left.begin(), 0.0) +
                               std::inner_product(right.begin(), right.end(), right.begin(), 0.0);
         return std::sqrt(energy / (2.0 * frames));
     }
 
-    std::unique_ptr<SoundEngine> device;
+    std::unique_ptr<SoundEngine> engine;
 };
 
 TEST_F(PlayerHardening, AnyNameAPathCanHoldPlaysFromTheLoadButton) {
@@ -116,7 +116,7 @@ TEST_F(PlayerHardening, AFileThatCannotBePlayedIsToldEachTimeAndTheWindowGoesOn)
             load(path);
             EXPECT_EQ(player.windowTitle(), path);
             EXPECT_TRUE(animationTimer()->isActive());
-            EXPECT_FALSE(device->isOpen()) << path.toStdString();
+            EXPECT_FALSE(engine->isOpen()) << path.toStdString();
             EXPECT_LT(loudness(), 1e-3);
             ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.isEmpty(); }, 5000))
                 << path.toStdString();
@@ -143,7 +143,7 @@ TEST_F(PlayerHardening, AChosenSoundFontThatCannotBeUsedIsToldAndTheUsualOnePlay
     config.chosenSoundFont = chosen.toStdString();
     useEngine(config);
     started();
-    device->prepare(); // as the program does once its windows are on screen
+    engine->prepare(); // as the program does once its windows are on screen
     ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.isEmpty(); }, 5000));
     EXPECT_TRUE(messages[0].contains(chosen) && messages[0].contains("ありません"))
         << messages[0].toStdString();
@@ -190,7 +190,7 @@ TEST_P(SilentMachineTest, TheProgramWorksSilentlyAndSaysWhyOnce) {
     ::testing::internal::CaptureStderr();
     click(button("stop"));
     click(button("play")); // no file chosen yet: no music was asked for
-    EXPECT_FALSE(device->isOpen());
+    EXPECT_FALSE(engine->isOpen());
     QCoreApplication::processEvents();
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 
@@ -198,7 +198,7 @@ TEST_P(SilentMachineTest, TheProgramWorksSilentlyAndSaysWhyOnce) {
     load(path);
     EXPECT_EQ(player.windowTitle(), path);
     EXPECT_TRUE(animationTimer()->isActive()); // the mascot dances all the same
-    EXPECT_FALSE(device->isOpen());
+    EXPECT_FALSE(engine->isOpen());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !messages.isEmpty(); }, 5000));
     click(button("pause"));
     click(button("play"));
@@ -207,7 +207,7 @@ TEST_P(SilentMachineTest, TheProgramWorksSilentlyAndSaysWhyOnce) {
     click(control(playlist, "addButton"));
     EXPECT_EQ(control<SortedListBox>(playlist, "list")->entries(), QStringList({path}));
     load(path);
-    EXPECT_FALSE(device->isOpen());
+    EXPECT_FALSE(engine->isOpen());
     QCoreApplication::processEvents();
     said += ::testing::internal::GetCapturedStderr();
 

@@ -32,7 +32,7 @@ class FailingSequencer : public RecordingSequencer {
 public:
     void open(const QString& fileName) override {
         RecordingSequencer::open(fileName);
-        throw PeloraError("the device failed");
+        throw PeloraError("the sequencer failed");
     }
 };
 
@@ -153,7 +153,7 @@ TEST_F(PlayerCommands, OnlyLoadSwallowsAFailureOfThePlayCommand) {
     EXPECT_FALSE(animationTimer()->isActive()); // the failure came before the timer step
 
     QTest::mouseClick(button("play"), Qt::LeftButton);
-    EXPECT_EQ(fatalReports, QStringList({"the device failed"}));
+    EXPECT_EQ(fatalReports, QStringList({"the sequencer failed"}));
 }
 
 TEST_F(PlayerCommands, MinimisingHidesThePlaylistAndOnlyTheMascotBringsItBack) {

@@ -12,11 +12,11 @@
 
 namespace {
 
-// The root mean square of half a second of the device's output.
-double rms(SoundEngine& device) {
+// The root mean square of half a second of the engine's output.
+double rms(SoundEngine& engine) {
     const int frames = SoundEngine::sampleRate / 2;
     std::vector<float> left(frames), right(frames);
-    device.render(left.data(), right.data(), frames);
+    engine.render(left.data(), right.data(), frames);
     double sum = 0;
     for (int i = 0; i < frames; ++i)
         sum += double(left[i]) * left[i] + double(right[i]) * right[i];

@@ -16,7 +16,7 @@
 #include <QTimer>
 
 // The program after its start: the player and the playlist window up, the
-// device configured and its writes forgotten.
+// sequencer's log forgotten.
 class PlaylistFixture : public AppFixture {
 protected:
     void SetUp() override {

@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(PauseAndStop, HaltTest,
                          [](const auto& info) { return info.index == 0 ? "Pause" : "Stop"; });
 
 TEST_F(DeviceTest, ReopeningAfterAPauseStartsFromTheBeginning) {
-    // The second chord sounds from 1 s on: a device that resumed instead of
+    // The second chord sounds from 1 s on: an engine that resumed instead of
     // restarting would sound it, not the first.
     const QString file = write("two.mid", MidiFileBuilder::twoChords(1.0));
     openAndPlay(file);
@@ -169,7 +169,7 @@ TEST_F(DeviceTest, OpeningABadFileKeepsTheOpenOne) {
     EXPECT_GT(rms(render(0.5)), soundThreshold);
 }
 
-// A file the device refuses: the path is made by the case in the test's folder.
+// A file the engine refuses: the path is made by the case in the test's folder.
 struct BadInput {
     const char* name;
     std::string (*make)(const std::filesystem::path& dir);
