@@ -102,8 +102,6 @@ int main(int argc, char** argv) {
             AfterFirstPaint::run({&windows.player().load(), &windows.playlist().load()},
                                  [&engine] { engine.prepare(); });
         status = ErrorModel::ended() ? ErrorModel::exitStatus() : QApplication::exec();
-        QObject::disconnect(&instance, nullptr, nullptr, nullptr);
-        WindowHandle::setOnNoWindowLoaded({});
     }
     // The music ends before the application object does; a sound server
     // that stopped answering holds it up for a moment at most.

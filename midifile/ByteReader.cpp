@@ -22,21 +22,21 @@ std::optional<std::uint16_t> ByteReader::bigEndian16() {
 }
 
 std::optional<std::uint32_t> ByteReader::bigEndian32() {
-    const std::optional<Bytes> four = take(4);
-    if (!four)
-        return std::nullopt;
-    return static_cast<std::uint32_t>((*four)[0]) << 24 |
-           static_cast<std::uint32_t>((*four)[1]) << 16 |
-           static_cast<std::uint32_t>((*four)[2]) << 8 | (*four)[3];
+    return read32(true);
 }
 
 std::optional<std::uint32_t> ByteReader::littleEndian32() {
+    return read32(false);
+}
+
+std::optional<std::uint32_t> ByteReader::read32(bool mostSignificantFirst) {
     const std::optional<Bytes> four = take(4);
     if (!four)
         return std::nullopt;
-    return static_cast<std::uint32_t>((*four)[3]) << 24 |
-           static_cast<std::uint32_t>((*four)[2]) << 16 |
-           static_cast<std::uint32_t>((*four)[1]) << 8 | (*four)[0];
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i)
+        value = value << 8 | (*four)[mostSignificantFirst ? i : 3 - i];
+    return value;
 }
 
 std::optional<std::uint32_t> ByteReader::number() {

@@ -13,7 +13,6 @@ public:
 
     explicit ByteReader(Bytes bytes) : bytes_(bytes) {}
 
-    std::size_t position() const { return at_; }
     std::size_t left() const { return bytes_.size() - at_; }
 
     std::optional<std::uint8_t> byte();
@@ -33,6 +32,8 @@ public:
     bool skip(std::uint64_t count);
 
 private:
+    std::optional<std::uint32_t> read32(bool mostSignificantFirst);
+
     Bytes bytes_;
     std::size_t at_ = 0;
 };

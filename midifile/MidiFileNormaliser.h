@@ -32,7 +32,7 @@
 class MidiFileNormaliser {
 public:
     // What kind of file a refused one is.
-    enum class Refusal { NotMidi, Damaged, TooManyEvents };
+    enum class Refusal { Empty, NotMidi, Damaged, TooManyEvents };
 
     struct Result {
         std::vector<std::uint8_t> bytes; // the well-formed copy

@@ -5,8 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <string>
-#include <vector>
 
 // A MIDI file's bytes as the user's file holds them (a standard MIDI file
 // of type 0, 1 or 2, or a RIFF MIDI file), unwrapped, checked and repaired
@@ -16,14 +14,8 @@ public:
     // Files larger than this are refused without being read.
     static constexpr std::size_t maxFileSize = 64 * 1024 * 1024;
 
-    enum class Refusal { None, Empty, NotMidi, Damaged, TooManyEvents };
-
-    struct Result {
-        std::vector<std::uint8_t> bytes; // well-formed, when accepted
-        Refusal kind = Refusal::None;
-        std::string refusal; // for standard error; empty when accepted
-        bool ok() const { return kind == Refusal::None; }
-    };
+    using Refusal = MidiFileNormaliser::Refusal;
+    using Result = MidiFileNormaliser::Result;
 
     static Result fromBytes(std::span<const std::uint8_t> file);
 };

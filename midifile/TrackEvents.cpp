@@ -3,14 +3,17 @@
 #include <algorithm>
 
 namespace {
+
 constexpr std::uint8_t programChange = 0xC0;
 constexpr std::uint8_t channelPressure = 0xD0;
-} // namespace
 
-std::size_t TrackEvents::dataBytes(std::uint8_t status) {
+// The data bytes a channel message of this status carries.
+std::size_t dataBytes(std::uint8_t status) {
     const std::uint8_t kind = status & 0xF0;
     return kind == programChange || kind == channelPressure ? 1 : 2;
 }
+
+} // namespace
 
 std::optional<TrackEvents::Event> TrackEvents::next() {
     Event event;

@@ -35,9 +35,6 @@ public:
     // messages has no place in a file).
     std::optional<Event> next();
 
-    // The data bytes a channel message of this status carries.
-    static std::size_t dataBytes(std::uint8_t status);
-
 private:
     ByteReader in_;
     std::uint8_t running_ = 0;

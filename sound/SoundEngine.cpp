@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <exception>
+#include <mutex>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -116,20 +117,17 @@ void SoundEngine::prepare() {
     commands_->give([synthesizer = synthesizer_] { quietly([&] { synthesizer->start(); }); });
 }
 
-void SoundEngine::give(void (Synthesizer::*command)()) {
+void SoundEngine::give(std::function<void(Synthesizer&)> command) {
     prepare();
     if (commands_ != nullptr)
-        commands_->give([synthesizer = synthesizer_, command] {
-            quietly([&] { (synthesizer.get()->*command)(); });
+        commands_->give([synthesizer = synthesizer_, command = std::move(command)] {
+            quietly([&] { command(*synthesizer); });
         });
 }
 
 void SoundEngine::open(const QString& fileName) {
-    if (fileName.isEmpty() || commands_ == nullptr) // nothing chosen: nothing to say
-        return;
-    prepare();
-    commands_->give(
-        [synthesizer = synthesizer_, fileName] { quietly([&] { synthesizer->open(fileName); }); });
+    if (!fileName.isEmpty()) // nothing chosen: nothing to say
+        give([fileName](Synthesizer& synthesizer) { synthesizer.open(fileName); });
 }
 
 void SoundEngine::play() {

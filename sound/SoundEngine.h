@@ -7,8 +7,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -93,7 +93,8 @@ public:
 private:
     struct Mailbox;
 
-    void give(void (Synthesizer::*command)());
+    // Queues `command` for the synthesizer, building it first if needed.
+    void give(std::function<void(Synthesizer&)> command);
 
     std::shared_ptr<Mailbox> mailbox_;
     std::shared_ptr<Synthesizer> synthesizer_;

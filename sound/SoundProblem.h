@@ -27,7 +27,7 @@ struct SoundProblem {
     // read, or, read, its bytes are refused (a file), or FluidSynth does not
     // take it (a SoundFont: neither of the two is set).
     std::optional<WholeFileError> readError;
-    PlayableMidiFile::Refusal refusal = PlayableMidiFile::Refusal::None;
+    std::optional<PlayableMidiFile::Refusal> refusal;
 
     static SoundProblem of(Kind kind, QString fileName, QString tried = {}) {
         SoundProblem problem;

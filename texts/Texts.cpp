@@ -51,7 +51,6 @@ QString midiRefusal(PlayableMidiFile::Refusal refusal) {
         return QStringLiteral("音符などのイベントが多すぎます (%1 万個を超えています)")
             .arg(MidiFileNormaliser::maxEvents / 10000);
     case PlayableMidiFile::Refusal::Damaged:
-    case PlayableMidiFile::Refusal::None:
         break;
     }
     return QStringLiteral("MIDI ファイルが壊れているか、扱えない形式です");
@@ -61,27 +60,27 @@ QString midiRefusal(PlayableMidiFile::Refusal refusal) {
 QString reason(const SoundProblem& problem) {
     if (problem.readError)
         return fileError(*problem.readError, static_cast<long long>(PlayableMidiFile::maxFileSize));
-    if (problem.kind == SoundProblem::Kind::ChosenSoundFontUnusable)
-        return QStringLiteral("SoundFont として読み込めません");
-    return midiRefusal(problem.refusal);
+    if (problem.refusal)
+        return midiRefusal(*problem.refusal);
+    return QStringLiteral("SoundFont として読み込めません");
 }
 
 } // namespace
 
 QString soundProblem(const SoundProblem& problem) {
+    const QString noSound = QStringLiteral("音を出せません。\n\n");
     switch (problem.kind) {
     case SoundProblem::Kind::NoAudioOutput:
-        return QStringLiteral(
-                   "音を出せません。\n\n音声の出力先を開けませんでした (試したもの: %1)。"
-                   "サウンドサーバー (PipeWire や PulseAudio) が動いているか、"
-                   "サウンドカードとその音量を確かめてください。")
-            .arg(problem.tried);
+        return noSound + QStringLiteral("音声の出力先を開けませんでした (試したもの: %1)。"
+                                        "サウンドサーバー (PipeWire や PulseAudio) が動いているか、"
+                                        "サウンドカードとその音量を確かめてください。")
+                             .arg(problem.tried);
     case SoundProblem::Kind::NoSoundFont:
-        return QStringLiteral(
-                   "音を出せません。\n\n使える SoundFont (音色のファイル) が %1 にありません。"
-                   "fluid-soundfont-gm などの General MIDI の SoundFont を入れるか、"
-                   "--soundfont で SoundFont を指定してください。")
-            .arg(problem.tried);
+        return noSound +
+               QStringLiteral("使える SoundFont (音色のファイル) が %1 にありません。"
+                              "fluid-soundfont-gm などの General MIDI の SoundFont を入れるか、"
+                              "--soundfont で SoundFont を指定してください。")
+                   .arg(problem.tried);
     case SoundProblem::Kind::ChosenSoundFontUnusable:
         return QStringLiteral("指定された SoundFont「%1」を使えません: %2\n\n"
                               "代わりにシステムの SoundFont を使います。")
