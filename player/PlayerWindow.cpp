@@ -39,8 +39,7 @@ void describe(QWidget* control, Texts::Control which) {
 PlayerWindow::PlayerWindow(SharedState& state, WindowHandle& playlist, Sequencer& sequencer,
                            const FileDialog::Factory& makeFileDialog)
     : state_(state), playlist_(playlist), sequencer_(sequencer),
-      openDialog_(
-          makeFileDialog(QStringLiteral("MIDI(*.mid;*.rmi)|*.mid;*.rmi|全てのファイル(*.*)|*.*"))) {
+      openDialog_(makeFileDialog(Texts::midiFileFilter())) {
     buildDesign();
     connectCommands();
     setAcceptDrops(true);

@@ -62,7 +62,7 @@ template <class Steps> void listFileCommand(const QString& failureHeading, Steps
 PlaylistWindow::PlaylistWindow(SharedState& state, PlayerControl& player, WindowHandle& about,
                                const FileDialog::Factory& makeFileDialog)
     : state_(state), player_(player), about_(about),
-      listDialog_(makeFileDialog(QStringLiteral("演奏リスト(*.lst)|*.lst|全てのファイル|*.*"))) {
+      listDialog_(makeFileDialog(Texts::listFileFilter())) {
     buildDesign();
     connectCommands();
     setAcceptDrops(true);

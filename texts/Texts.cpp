@@ -162,6 +162,14 @@ QString framePictureUnreadable(const QString& path, const QString& why) {
     return QStringLiteral("フレーム画像 \"%1\" を読み込めません: %2").arg(path, why);
 }
 
+QString midiFileFilter() {
+    return QStringLiteral("MIDI(*.mid;*.rmi)|*.mid;*.rmi|全てのファイル(*.*)|*.*");
+}
+
+QString listFileFilter() {
+    return QStringLiteral("演奏リスト(*.lst)|*.lst|全てのファイル|*.*");
+}
+
 ControlText control(Control which) {
     switch (which) {
     case Control::Mascot:

@@ -47,6 +47,10 @@ QString framePictureMissing(const QString& path);
 QString framePictureMissing(const QString& path, const QString& searched);
 QString framePictureUnreadable(const QString& path, const QString& why);
 
+// The file types the open and save dialogs offer, as FileDialog takes them.
+QString midiFileFilter();
+QString listFileFilter();
+
 // What a screen reader says for a control, and its tooltip.
 struct ControlText {
     QString name;
