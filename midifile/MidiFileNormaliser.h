@@ -21,18 +21,29 @@
 // sysex (F7) and meta events of a wrong length (kept as sequencer-specific
 // meta events, which carry their delta time and are ignored).
 //
+// Converted, as FluidSynth would not play them as written: SMPTE time
+// division (24, 25, 29.97 or 30 frames a second) becomes a division of the
+// ticks in a second, with one tempo, a quarter note a second, at the start
+// of the first track; the file's own tempo events, meaningless under it,
+// are kept as sequencer-specific ones. A format 2 file, whose tracks are
+// patterns played one after another, becomes a format 0 file of one track:
+// each pattern starts at the end-of-track of the one before, and the time
+// and event limits hold for the whole.
+//
 // Refused: no "MThd" within the first 4 KB; a header chunk shorter than 6
-// bytes or running past the end; format above 2; SMPTE time division; a
-// division of 0; no track; more than 128 tracks (FluidSynth's limit); more
-// than maxEvents events. FluidSynth keeps each event in a block of its own
-// (some 46 bytes), parses them all in the audio callback when playback
+// bytes or running past the end; format above 2; an SMPTE division of
+// another frame rate or of 0 ticks a frame; a division of 0; no track; more
+// than 128 tracks (FluidSynth's limit); no note (a note-on of a velocity
+// above 0) in any track, as in a file whose only track is empty; a copy of
+// more than maxEvents events. FluidSynth keeps each event in a block of its
+// own (some 46 bytes), parses them all in the audio callback when playback
 // starts, and frees them one by one: a file of 12 million events (50 MB)
 // would take over 500 MB and half a second for each, 4 million some 180 MB
 // and a sixth of a second.
 class MidiFileNormaliser {
 public:
     // What kind of file a refused one is.
-    enum class Refusal { Empty, NotMidi, Damaged, TooManyEvents };
+    enum class Refusal { Empty, NotMidi, Damaged, TooManyEvents, NoNotes };
 
     struct Result {
         std::vector<std::uint8_t> bytes; // the well-formed copy

@@ -14,42 +14,69 @@ constexpr std::uint8_t controlChange = 0xB0;
 constexpr std::uint8_t programChange = 0xC0;
 constexpr std::uint8_t bankSelect = 0; // its most significant byte: FluidSynth's bank number
 
+// Which channel a GS "use for rhythm part" message makes a drum part, if
+// it is one: F0 41 <device> 42 12 40 1<part> 15 <map> <checksum> F7.
+std::optional<int> gsRhythmPart(const TrackEvents::Event& event) {
+    const ByteReader::Bytes data = event.data;
+    if (event.status != TrackEvents::sysex || data.size() < 8 || data[0] != 0x41 ||
+        data[2] != 0x42 || data[3] != 0x12 || data[4] != 0x40 || (data[5] & 0xF0) != 0x10 ||
+        data[6] != 0x15 || data[7] == 0)
+        return std::nullopt;
+    // Parts 1 to 9 are channels 1 to 9, part 0 channel 10, parts 10 to 15 themselves.
+    const int part = data[5] & 0x0F;
+    return part == 0 ? 9 : part < 10 ? part - 1 : part;
+}
+
 class Collector {
 public:
-    Collector() {
-        // A channel that selects nothing plays program 0 of its default bank.
-        add(0, 0);
-        add(SongPresets::drumChannel, 0);
-    }
-
     void read(View track) {
         TrackEvents events(track);
         while (const std::optional<TrackEvents::Event> event = events.next()) {
+            if (const std::optional<int> channel = gsRhythmPart(*event))
+                drumParts_[*channel] = true;
             if (!event->isChannelMessage())
                 continue;
-            if (event->kind() == programChange)
-                add(event->channel(), event->data[0]);
-            else if (event->kind() == controlChange && event->data[0] == bankSelect)
-                banks_[event->channel()] = event->data[1];
+            const int channel = event->channel();
+            if (event->kind() == programChange) {
+                programs_[channel].insert({banks_[channel], event->data[0]});
+            } else if (event->kind() == controlChange && event->data[0] == bankSelect) {
+                banks_[channel] = event->data[1];
+                if (banks_[channel] == xgDrumBank)
+                    drumParts_[channel] = true;
+            }
         }
     }
 
-    std::set<SongPresets::Preset> presets;
+    // Whatever order the tracks set a channel's part and programs in, each
+    // program it selects may sound as a drum kit where the channel is ever a
+    // drum part, and as an instrument but on the General MIDI drum channel.
+    std::set<SongPresets::Preset> presets() const {
+        // A channel that selects nothing plays program 0 of its default bank.
+        std::set<SongPresets::Preset> presets{{0, 0}, {SongPresets::drumBank, 0}};
+        for (int channel = 0; channel < channels; ++channel) {
+            for (const SongPresets::Preset& selected : programs_[channel]) {
+                // FluidSynth's fallbacks: a drum kit the SoundFont lacks plays
+                // the standard kit, a melodic bank it lacks plays bank 0.
+                if (drumParts_[channel])
+                    presets.insert({SongPresets::drumBank, selected.program});
+                if (channel != SongPresets::drumChannel) {
+                    presets.insert(selected);
+                    presets.insert({0, selected.program});
+                }
+            }
+        }
+        return presets;
+    }
 
 private:
-    // FluidSynth's fallbacks: a drum kit the SoundFont lacks plays the
-    // standard kit, a melodic bank it lacks plays bank 0.
-    void add(int channel, int program) {
-        if (channel == SongPresets::drumChannel) {
-            presets.insert({SongPresets::drumBank, program});
-            presets.insert({SongPresets::drumBank, 0});
-        } else {
-            presets.insert({banks_[channel], program});
-            presets.insert({0, program});
-        }
-    }
+    static constexpr int channels = 16;
+    // XG's drum kits: bank select 127.
+    static constexpr int xgDrumBank = 127;
 
-    std::array<int, 16> banks_{};
+    std::array<int, channels> banks_{};
+    std::array<std::set<SongPresets::Preset>, channels> programs_;
+    std::array<bool, channels> drumParts_{false, false, false, false, false, false, false, false,
+                                          false, true};
 };
 
 } // namespace
@@ -61,5 +88,5 @@ std::set<SongPresets::Preset> SongPresets::of(View smf) {
         if (chunk->id == "MTrk")
             collector.read(chunk->body);
     }
-    return collector.presets;
+    return collector.presets();
 }

@@ -6,9 +6,10 @@
 #include <span>
 
 // The SoundFont presets a song's notes may sound with: every bank and
-// program the file selects on a channel, the preset FluidSynth falls back to
-// when the SoundFont lacks one, and the defaults of a channel that selects
-// none. The engine loads their samples before the music starts, so that no
+// program the file selects on a channel (as a drum kit where a GS message or
+// XG's bank 127 makes the channel a drum part), the preset FluidSynth falls
+// back to when the SoundFont lacks one, and the defaults of a channel that
+// selects none. The engine loads their samples before the music starts, so that no
 // note waits for the disk. Reads each track as far as its events are whole.
 class SongPresets {
 public:

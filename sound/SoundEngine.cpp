@@ -88,7 +88,8 @@ SoundEngine::SoundEngine(Config config, QObject* parent)
     if (output == nullptr && !config.offline)
         output = std::make_shared<FluidSynthAudioOutput>(std::move(config.audioDrivers));
     synthesizer_ = std::make_shared<Synthesizer>(Synthesizer::Setup{
-        std::move(config.chosenSoundFont), std::move(config.soundFonts), std::move(output),
+        std::move(config.chosenSoundFont), std::move(config.soundFonts),
+        config.wholeSoundFontLimit, std::move(output),
         [mailbox = mailbox_](const SoundProblem& problem) { mailbox->post(problem); }});
 }
 

@@ -37,6 +37,12 @@ public:
         // problem() says why, and the search goes on.
         std::filesystem::path chosenSoundFont;
         std::vector<std::filesystem::path> soundFonts; // tried in this order
+        // SoundFonts up to this size are held in memory whole, larger ones
+        // load the samples of what plays (see Synthesizer::load). Holding
+        // one whole costs about its size in memory; loading by what plays
+        // changes its sound by some -37 dB (`make bench`, group soundfont):
+        // 16 MB stays within what the memory goals leave a SoundFont.
+        std::uintmax_t wholeSoundFontLimit = 16 * 1024 * 1024;
         std::vector<std::string> audioDrivers;         // tried in this order
         // Instead of FluidSynth's drivers (a test's stand-in).
         std::shared_ptr<AudioOutput> audioOutput;

@@ -16,6 +16,14 @@ namespace {
 
 constexpr int midiChannels = 16;
 constexpr int noteOn = 0x90;
+constexpr int sustainPedal = 64;
+constexpr int sostenutoPedal = 66;
+// GS and XG sound modules answer system-exclusive messages sent to device
+// 16 (and to every device), and the files written for them send them there.
+constexpr int soundModuleDeviceId = 16;
+// The GS reset (mode set to GS), without its F0 and F7: the bank-select
+// scheme most songs were written for, and every part as after power-on.
+constexpr char gsReset[] = {0x41, soundModuleDeviceId, 0x42, 0x12, 0x40, 0x00, 0x7F, 0x00, 0x41};
 
 // A FIFO or a device named *.sf2 would block the loader.
 bool isRegularFile(const fs::path& path) {
@@ -72,8 +80,8 @@ bool Synthesizer::configure() {
            fluid_settings_setint(settings, "audio.periods", 4) == FLUID_OK &&
            // The player then advances with the samples rendered, also offline.
            fluid_settings_setstr(settings, "player.timing-source", "sample") == FLUID_OK &&
-           // Only the samples of what plays are in memory (pinPresets).
-           fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1) == FLUID_OK;
+           // GS, XG and GM messages in a file reach the synthesizer.
+           fluid_settings_setint(settings, "synth.device-id", soundModuleDeviceId) == FLUID_OK;
 }
 
 // The SoundFont's samples stay on disk: no channel selects a preset until
@@ -84,12 +92,27 @@ void Synthesizer::loadSoundFont() {
     for (const fs::path& candidate : setup_.soundFonts) {
         if (!isRegularFile(candidate))
             continue;
-        soundFont_ = fluid_synth_sfload(synth_.get(), candidate.c_str(), 0);
+        soundFont_ = load(candidate);
         if (soundFont_ != FLUID_FAILED)
             return;
     }
     FluidLog::report("no usable SoundFont in " + folderNames(setup_.soundFonts) +
                      "; music is silent");
+}
+
+// A small SoundFont is held whole: FluidSynth 2.3.1, loading samples one by
+// one for what plays, cuts a loop that runs past its sample's end, which
+// the whole SoundFont in memory plays as its author made it. A large one
+// would cost more memory than the music is worth: its samples are loaded
+// by what plays (pinPresets), only those of the open song in memory.
+int Synthesizer::load(const fs::path& soundFont) {
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(soundFont, error);
+    samplesOnDemand_ = error || size > setup_.wholeSoundFontLimit;
+    if (fluid_settings_setint(settings_.get(), "synth.dynamic-sample-loading", samplesOnDemand_) !=
+        FLUID_OK)
+        return FLUID_FAILED;
+    return fluid_synth_sfload(synth_.get(), soundFont.c_str(), 0);
 }
 
 // Where the user named a SoundFont, only that one is tried first; when it
@@ -105,7 +128,7 @@ bool Synthesizer::loadChosenSoundFont() {
         problem.readError = WholeFileError(WholeFileError::Reason::System, ENOENT);
     else if (!isRegularFile(chosen))
         problem.readError = WholeFileError(WholeFileError::Reason::NotRegular);
-    else if ((soundFont_ = fluid_synth_sfload(synth_.get(), chosen.c_str(), 0)) != FLUID_FAILED)
+    else if ((soundFont_ = load(chosen)) != FLUID_FAILED)
         return true;
     FluidLog::report("cannot use the SoundFont " + chosen.string() + "; looking for the system's");
     tell(std::move(problem));
@@ -167,8 +190,11 @@ void Synthesizer::play() {
         }
     }
     // Nothing from an earlier play (program changes, controllers, reverb
-    // tails) may colour this one.
-    if (fluid_synth_system_reset(synth_.get()) != FLUID_OK)
+    // tails, drum parts, an XG or GM bank-select scheme) may colour this one:
+    // each song starts from the GS reset, which resets the whole
+    // synthesizer, until its own messages say otherwise.
+    if (fluid_synth_sysex(synth_.get(), gsReset, sizeof gsReset, nullptr, nullptr, nullptr, 0) !=
+        FLUID_OK)
         FluidLog::report("cannot reset the synthesizer");
     halted_ = false;
     if (fluid_player_play(player_.get()) != FLUID_OK) {
@@ -214,7 +240,9 @@ bool Synthesizer::startPlayer() {
         FluidLog::report("cannot create a MIDI player");
         return false;
     }
+    ended_ = false;
     if (fluid_player_set_playback_callback(player_.get(), forward, this) != FLUID_OK ||
+        fluid_player_set_tick_callback(player_.get(), atTick, this) != FLUID_OK ||
         fluid_player_add_mem(player_.get(), midi_.data(), midi_.size()) != FLUID_OK) {
         FluidLog::report("cannot hand the file to the MIDI player");
         return false;
@@ -257,6 +285,8 @@ void Synthesizer::stopPlayer() {
 // Loads the samples of every preset the file may play, here rather than in
 // the audio thread at the program change that selects it.
 void Synthesizer::pinPresets() {
+    if (!samplesOnDemand_)
+        return;
     fluid_sfont_t* soundFont = fluid_synth_get_sfont_by_id(synth_.get(), soundFont_);
     for (const SongPresets::Preset& preset : SongPresets::of(midi_)) {
         if (fluid_sfont_get_preset(soundFont, preset.bank, preset.program) != nullptr &&
@@ -280,6 +310,23 @@ void Synthesizer::unpinPresets() {
 void Synthesizer::silence() {
     if (fluid_synth_all_sounds_off(synth_.get(), -1) != FLUID_OK)
         FluidLog::report("cannot silence the synthesizer");
+}
+
+// At the song's end (its last track's, or where a damaged file breaks off),
+// as a sequencer ends a song: the pedals are lifted and every note is
+// released, so that what the song left sounding dies away with its
+// instrument's release instead of going on until the next command.
+int Synthesizer::atTick(void* data, int tick) {
+    auto* synthesizer = static_cast<Synthesizer*>(data);
+    if (synthesizer->ended_ || tick < fluid_player_get_total_ticks(synthesizer->player_.get()))
+        return FLUID_OK;
+    synthesizer->ended_ = true;
+    fluid_synth_t* synth = synthesizer->synth_.get();
+    for (int channel = 0; channel < midiChannels; ++channel) {
+        fluid_synth_cc(synth, channel, sustainPedal, 0);
+        fluid_synth_cc(synth, channel, sostenutoPedal, 0);
+    }
+    return fluid_synth_all_notes_off(synth, -1);
 }
 
 int Synthesizer::forward(void* data, fluid_midi_event_t* event) {

@@ -20,8 +20,9 @@
 // output that drive it. Its work may wait for the disk or the sound server,
 // so SoundEngine calls it on its command thread only, one call at a time.
 //
-// FluidSynth's samples are loaded by what plays: opening a file loads the
-// samples of the presets it uses (and only those), closing it lets them go.
+// A small SoundFont is held in memory whole; of a large one only the samples
+// of what plays are: opening a file loads the samples of the presets it uses
+// (and only those), closing it lets them go.
 // The failures a user would want to know of are reported each in one
 // place, in a line on standard error and to the reporter: the SoundFont the
 // user chose, when it cannot be used (start); no usable SoundFont (open,
@@ -34,6 +35,9 @@ public:
     struct Setup {
         std::filesystem::path chosenSoundFont; // tried first, when not empty
         std::vector<std::filesystem::path> soundFonts;
+        // SoundFonts up to this size are held in memory whole; the samples
+        // of larger ones are loaded by what plays.
+        std::uintmax_t wholeSoundFontLimit = 0;
         // Where the sound goes; none: it is pulled with render().
         std::shared_ptr<AudioOutput> output;
         // Hears of problems, on the command thread.
@@ -75,8 +79,10 @@ private:
     };
 
     static int forward(void* data, fluid_midi_event_t* event);
+    static int atTick(void* data, int tick);
 
     bool configure();
+    int load(const std::filesystem::path& soundFont);
     void loadSoundFont();
     bool loadChosenSoundFont();
     void tell(SoundProblem problem);
@@ -93,6 +99,7 @@ private:
     std::unique_ptr<fluid_synth_t, Free> synth_;
     std::unique_ptr<fluid_player_t, Free> player_;
     int soundFont_ = FLUID_FAILED;
+    bool samplesOnDemand_ = true;
     bool outputFailureReported_ = false;
     bool soundFontFailureReported_ = false;
 
@@ -102,5 +109,7 @@ private:
     // Once halted, no note may start: a player callback already under way in
     // the audio thread when the player was halted must not sound anew.
     std::atomic<bool> halted_{false};
+    // The song has come to its end and let go of what it left sounding.
+    std::atomic<bool> ended_{false};
     bool started_ = false;
 };

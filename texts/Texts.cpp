@@ -50,6 +50,8 @@ QString midiRefusal(PlayableMidiFile::Refusal refusal) {
     case PlayableMidiFile::Refusal::TooManyEvents:
         return QStringLiteral("音符などのイベントが多すぎます (%1 万個を超えています)")
             .arg(MidiFileNormaliser::maxEvents / 10000);
+    case PlayableMidiFile::Refusal::NoNotes:
+        return QStringLiteral("演奏する音符がありません");
     case PlayableMidiFile::Refusal::Damaged:
         break;
     }

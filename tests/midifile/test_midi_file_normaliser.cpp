@@ -85,6 +85,7 @@ TEST(MidiFileNormaliser, CorrectsATrackCountHigherThanTheTracksThere) {
 TEST(MidiFileNormaliser, KeepsTimingOfEventsFluidSynthWouldChokeOn) {
     MidiFileBuilder builder(0, 480);
     builder.track()
+        .noteOn(0, 0, 60, 100)
         .raw(10, {0xF7, 0x02, 0x43, 0x10})       // escaped sysex
         .raw(20, {0xFF, 0x51, 0x02, 0x07, 0xA1}) // tempo of two bytes
         .raw(30, {0xFF, 0x51, 0x03, 0, 0, 0})    // tempo 0
@@ -92,6 +93,7 @@ TEST(MidiFileNormaliser, KeepsTimingOfEventsFluidSynthWouldChokeOn) {
         .raw(50, {0xFF, 0x2F, 0x01, 0x00});      // end of track with a body
     MidiFileBuilder expected(0, 480);
     expected.track()
+        .noteOn(0, 0, 60, 100)
         .raw(10, {0xFF, 0x7F, 0x02, 0x43, 0x10})
         .raw(20, {0xFF, 0x7F, 0x02, 0x07, 0xA1})
         .raw(30, {0xFF, 0x7F, 0x03, 0, 0, 0})
@@ -168,7 +170,8 @@ TEST_P(RefusedTest, IsRefusedWithAReason) {
 
 MidiFileBuilder manyTracks(int count) {
     MidiFileBuilder builder(1, 480);
-    for (int i = 0; i < count; ++i)
+    builder.track().noteOn(0, 0, 60, 100);
+    for (int i = 1; i < count; ++i)
         builder.track();
     return builder;
 }
@@ -188,7 +191,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{"FormatThree", withHeaderField(song, 8, 3, 2)},
         Refused{"NoTracksDeclared", withHeaderField(song, 10, 0, 2)},
         Refused{"DivisionZero", withHeaderField(song, 12, 0, 2)},
-        Refused{"Smpte", oneNote().smpteDivision().build()},
+        Refused{"SmpteOfAnUnknownFrameRate", withHeaderField(song, 12, 0xE928, 2)},
+        Refused{"SmpteOfNoTicksAFrame", withHeaderField(song, 12, 0xE700, 2)},
         Refused{"TooManyTracks", manyTracks(129).build()},
         Refused{"JunkBeyondFourKilobytes", oneNote().leadingJunk(Bytes(4097, 0)).build()},
         Refused{"OnlyUnknownChunks",
@@ -197,6 +201,88 @@ INSTANTIATE_TEST_SUITE_P(
                     return builder.declaredTrackCount(1).unknownChunk("XFIH", {1}).build();
                 }()}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A file timed in frames a second plays at its speed: a quarter note of a
+// second (1.001 at 29.97 frames) holds a second's ticks, and the file's own
+// tempo events, which mean nothing to it, keep only their time.
+TEST(MidiFileNormaliser, PlaysSmpteTimedFilesAtTheirSpeed) {
+    const struct {
+        std::uint16_t division;
+        int ticksPerQuarter;
+        std::uint32_t microsecondsPerQuarter;
+    } rates[] = {
+        {0xE728, 25 * 40, 1'000'000}, // 25 frames a second, 40 ticks a frame
+        {0xE350, 30 * 80, 1'001'000}, // 29.97
+        {0xE264, 30 * 100, 1'000'000},
+    };
+    for (const auto& rate : rates) {
+        MidiFileBuilder smpte(1, rate.division);
+        smpte.track().tempo(0, 500000).tempo(2000, 250000);
+        smpte.track().noteOn(0, 0, 60, 100).noteOff(1000, 0, 60);
+        MidiFileBuilder expected(1, rate.ticksPerQuarter);
+        expected.track()
+            .tempo(0, rate.microsecondsPerQuarter)
+            .raw(0, {0xFF, 0x7F, 0x03, 0x07, 0xA1, 0x20})
+            .raw(2000, {0xFF, 0x7F, 0x03, 0x03, 0xD0, 0x90});
+        expected.track().noteOn(0, 0, 60, 100).noteOff(1000, 0, 60);
+        EXPECT_EQ(normalised(smpte.build()), expected.build()) << std::hex << rate.division;
+    }
+}
+
+// The patterns of a format 2 file play one after another, each from the
+// end-of-track of the one before (or its last event, when it breaks off),
+// with the tempo changes where they come.
+TEST(MidiFileNormaliser, PlaysThePatternsOfAFormat2FileOneAfterAnother) {
+    MidiFileBuilder patterns(2, 480);
+    patterns.track()
+        .tempo(0, 600000)
+        .noteOn(0, 0, 60, 100)
+        .noteOff(480, 0, 60)
+        .raw(240, {0xFF, 0x2F, 0x00})
+        .withoutEndOfTrack();
+    patterns.track()
+        .tempo(100, 400000)
+        .noteOn(0, 0, 64, 100)
+        .noteOff(480, 0, 64)
+        .withoutEndOfTrack();
+    patterns.track().noteOn(0, 0, 67, 100).noteOff(480, 0, 67);
+    MidiFileBuilder expected(0, 480);
+    expected.track()
+        .tempo(0, 600000)
+        .noteOn(0, 0, 60, 100)
+        .noteOff(480, 0, 60)
+        .tempo(340, 400000)
+        .noteOn(0, 0, 64, 100)
+        .noteOff(480, 0, 64)
+        .noteOn(0, 0, 67, 100)
+        .noteOff(480, 0, 67);
+    EXPECT_EQ(normalised(patterns.build()), expected.build());
+
+    // Two long silences joined are longer than one delta time can say.
+    const std::uint32_t longest = 0x0FFFFFFF;
+    MidiFileBuilder silences(2, 480);
+    silences.track().noteOn(0, 0, 60, 100).raw(longest, {0xFF, 0x2F, 0x00}).withoutEndOfTrack();
+    silences.track().noteOff(longest, 0, 60);
+    MidiFileBuilder joined(0, 480);
+    joined.track().noteOn(0, 0, 60, 100).raw(longest, {0xFF, 0x7F, 0x00}).noteOff(longest, 0, 60);
+    EXPECT_EQ(normalised(silences.build()), joined.build());
+}
+
+// A file without a note to play is told as such; one that breaks off after
+// its first notes plays them (see above).
+TEST(MidiFileNormaliser, RefusesAFileWithoutANote) {
+    MidiFileBuilder emptyTrack(0, 480);
+    emptyTrack.track().withoutEndOfTrack().declaredLength(0xFFFFFFFF);
+    MidiFileBuilder onlyReleases(1, 480);
+    onlyReleases.track().tempo(0, 500000);
+    onlyReleases.track().program(0, 0, 0).noteOn(0, 0, 60, 0).noteOff(480, 0, 60);
+    for (const Bytes& file : {emptyTrack.build(), onlyReleases.build()}) {
+        const MidiFileNormaliser::Result result = normalise(file);
+        EXPECT_EQ(result.kind, MidiFileNormaliser::Refusal::NoNotes) << result.refusal;
+        EXPECT_EQ(result.refusal, "no note in any track");
+        EXPECT_TRUE(result.bytes.empty());
+    }
+}
 
 TEST(MidiFileNormaliser, AcceptsAsManyTracksAsFluidSynthPlays) {
     EXPECT_TRUE(normalise(manyTracks(128).build()).ok());

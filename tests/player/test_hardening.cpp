@@ -91,10 +91,10 @@ TEST_F(PlayerHardening, AFileThatCannotBePlayedIsToldEachTimeAndTheWindowGoesOn)
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const QString text = folder.filePath("notes.mid");
     MidiFileBuilder::write(QFile::encodeName(text).toStdString(), {'h', 'e', 'l', 'l', 'o'});
-    const QString smpte = folder.filePath("smpte.mid");
-    MidiFileBuilder smpteFile;
-    smpteFile.smpteDivision().track().noteOn(0, 0, 60, 100);
-    MidiFileBuilder::write(QFile::encodeName(smpte).toStdString(), smpteFile.build());
+    const QString noNotes = folder.filePath("empty track.mid");
+    MidiFileBuilder emptyTrack;
+    emptyTrack.track().withoutEndOfTrack().declaredLength(0xFFFFFFFF);
+    MidiFileBuilder::write(QFile::encodeName(noNotes).toStdString(), emptyTrack.build());
     const QString gone = song("gone.mid");
     ASSERT_TRUE(QFile::remove(gone));
 
@@ -107,7 +107,7 @@ TEST_F(PlayerHardening, AFileThatCannotBePlayedIsToldEachTimeAndTheWindowGoesOn)
          "通常のファイルではありません"}, // a FIFO without a writer would block an open that waits
         {"/dev/zero", "通常のファイルではありません"},
         {text, "MIDI ファイルではありません"},
-        {smpte, "壊れているか"},
+        {noNotes, "演奏する音符がありません"},
         {gone, "ありません"},
     };
     for (const auto& [path, reason] : unplayable) {

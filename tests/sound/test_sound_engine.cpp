@@ -28,6 +28,7 @@ TEST_F(DeviceTest, ASongsSamplesAreLoadedWhenItOpens) {
     ASSERT_TRUE(QFile::copy(testSoundFont(), soundFont));
     SoundEngine::Config config = testEngineConfig();
     config.soundFonts = {soundFont.toStdString()};
+    config.wholeSoundFontLimit = 0; // its samples loaded by what plays, as a large one's
     SoundEngine own(config);
     own.open(write("song.mid", MidiFileBuilder::song()));
     ASSERT_TRUE(own.isOpen());
@@ -36,6 +37,80 @@ TEST_F(DeviceTest, ASongsSamplesAreLoadedWhenItOpens) {
     std::vector<float> left(SoundEngine::sampleRate / 2), right(left.size());
     own.render(left.data(), right.data(), static_cast<int>(left.size()));
     EXPECT_GT(rms(left), soundThreshold);
+}
+
+// A closed hi-hat held for two seconds on `channel`, after `setup` (system
+// exclusive and channel messages) at the song's start.
+Bytes heldHiHat(int channel, const std::vector<Bytes>& setup = {}) {
+    MidiFileBuilder file(0, 480);
+    MidiTrack& track = file.track();
+    for (const Bytes& event : setup)
+        track.raw(0, event);
+    track.noteOn(0, channel, 42, 110).noteOff(1920, channel, 42);
+    return file.build();
+}
+
+const Bytes gsReset{0xF0, 0x0A, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F, 0x00, 0x41, 0xF7};
+// Part 11 (channel 11) used for rhythm.
+const Bytes gsRhythmPart11{0xF0, 0x0A, 0x41, 0x10, 0x42, 0x12, 0x40, 0x1A, 0x15, 0x02, 0x0F, 0xF7};
+const Bytes xgSystemOn{0xF0, 0x08, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7};
+const Bytes bank127{0xB0, 0x00, 0x7F};
+const Bytes program0{0xC0, 0x00};
+
+// Songs written for GS and XG modules make parts other than channel 10 drum
+// parts: a drum sound dies away while the note is held, an instrument's does not.
+TEST_F(DeviceTest, GsAndXgDrumPartsPlayDrums) {
+    const auto lateLevel = [this](const Bytes& song) {
+        openAndPlay(write("song.mid", song));
+        const std::vector<float> sound = render(1.5);
+        const std::size_t frames = sound.size() / 2;
+        return rms({sound.begin() + frames * 4 / 5, sound.begin() + frames});
+    };
+    const double drums = lateLevel(heldHiHat(9));
+    const double instrument = lateLevel(heldHiHat(10));
+    ASSERT_GT(instrument, 10 * drums) << "the held note must tell the two apart";
+    EXPECT_LT(lateLevel(heldHiHat(10, {gsReset, gsRhythmPart11})), 2 * drums + 1e-4) << "GS";
+    EXPECT_LT(lateLevel(heldHiHat(0, {xgSystemOn, bank127, program0})), 2 * drums + 1e-4) << "XG";
+    // The next song starts from the GS reset: bank 127 is no drum kit there.
+    EXPECT_GT(lateLevel(heldHiHat(0, {bank127, program0})), instrument / 2) << "after XG";
+}
+
+// A song that ends with its chord still held: by its notes never released,
+// by the sustain pedal left down, or by a download broken off before the
+// note-offs. The song ends at 1 s.
+TEST_F(DeviceTest, WhatASongLeavesSoundingDiesAwayAtItsEnd) {
+    const Bytes text{0xFF, 0x01, 0x01, 'x'};
+    const int organ = 19; // sounds for as long as its notes are held
+    MidiFileBuilder unreleased(0, 480);
+    unreleased.track()
+        .program(0, 0, organ)
+        .noteOn(0, 0, 60, 110)
+        .noteOn(0, 0, 67, 110)
+        .raw(960, text);
+    MidiFileBuilder pedal(0, 480);
+    pedal.track()
+        .program(0, 0, organ)
+        .raw(0, {0xB0, 64, 127})
+        .noteOn(0, 0, 60, 110)
+        .noteOff(480, 0, 60)
+        .raw(480, text);
+    MidiFileBuilder broken(0, 480);
+    broken.track()
+        .program(0, 0, organ)
+        .noteOn(0, 0, 60, 110)
+        .raw(960, text)
+        .noteOff(480, 0, 60)
+        .withoutEndOfTrack();
+    Bytes brokenOff = broken.build();
+    brokenOff.resize(brokenOff.size() - 1); // within the note-off
+    const std::pair<const char*, Bytes> songs[] = {
+        {"unreleased", unreleased.build()}, {"pedal", pedal.build()}, {"broken off", brokenOff}};
+    for (const auto& [name, song] : songs) {
+        openAndPlay(write("song.mid", song));
+        EXPECT_GT(rms(render(1.0)), soundThreshold) << name;
+        render(2.0);
+        EXPECT_LT(peak(render(1.0)), silenceThreshold) << name << ", three seconds after the end";
+    }
 }
 
 TEST_F(DeviceTest, NothingSoundsBeforePlay) {
@@ -216,10 +291,10 @@ const BadInput badInputs[] = {
                            MidiFileBuilder::riff("RMID", {{"LIST", Bytes(9, 'i'), 0xFFFFFF00},
                                                           {"data", MidiFileBuilder::song(), {}}}));
      }},
-    {"SmpteDivision",
+    {"NoNoteInAnyTrack",
      [](const std::filesystem::path& dir) {
          MidiFileBuilder builder(0);
-         builder.smpteDivision().track().noteOn(0, 0, 60, 100).noteOff(960, 0, 60);
+         builder.track().withoutEndOfTrack().declaredLength(0xFFFFFFFF);
          return writeBytes(dir, builder.build());
      }},
     {"Fifo",
@@ -300,6 +375,7 @@ MidiFileBuilder songBuilder() {
 
 const RealWorldFile realWorldFiles[] = {
     {"LongHeader", [] { return songBuilder().headerLength(10).build(); }},
+    {"SmpteTimed", [] { return songBuilder().smpteDivision().build(); }},
     {"MacBinaryJunk",
      [] {
          return songBuilder().leadingJunk(MidiFileBuilder::macBinaryHeader("song.mid")).build();

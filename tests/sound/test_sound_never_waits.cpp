@@ -109,12 +109,12 @@ TEST_F(SoundNeverWaits, APlayBeforeTheSoundFontIsLoadedSoundsOnceItIs) {
 }
 
 // The same file through FluidSynth alone, on one thread: the same settings,
-// one player, every preset's samples loaded as a program change selects it.
+// one player, the small SoundFont held whole.
 std::vector<float> referenceRender(const Bytes& midi, int frames) {
     fluid_settings_t* settings = new_fluid_settings();
     fluid_settings_setnum(settings, "synth.sample-rate", SoundEngine::sampleRate);
     fluid_settings_setstr(settings, "player.timing-source", "sample");
-    fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+    fluid_settings_setint(settings, "synth.device-id", 16);
     fluid_synth_t* synth = new_fluid_synth(settings);
     fluid_synth_sfload(synth, testSoundFont(), 1);
     fluid_player_t* player = new_fluid_player(synth);
