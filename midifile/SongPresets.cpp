@@ -29,6 +29,8 @@ std::optional<int> gsRhythmPart(const TrackEvents::Event& event) {
 
 class Collector {
 public:
+    Collector() { drumParts_[SongPresets::drumChannel] = true; }
+
     void read(View track) {
         TrackEvents events(track);
         while (const std::optional<TrackEvents::Event> event = events.next()) {
@@ -75,8 +77,7 @@ private:
 
     std::array<int, channels> banks_{};
     std::array<std::set<SongPresets::Preset>, channels> programs_;
-    std::array<bool, channels> drumParts_{false, false, false, false, false, false, false, false,
-                                          false, true};
+    std::array<bool, channels> drumParts_{};
 };
 
 } // namespace
