@@ -62,6 +62,11 @@ int main(int argc, char** argv) {
                    "with an X server (DISPLAY) they can.\n",
                    stderr);
 
+    // Nothing is loaded yet: the SoundFont once the windows are on screen.
+    // Made before the thread below, since it sets a variable of the
+    // environment (for JACK), which no other thread may read meanwhile.
+    SoundEngine engine(SoundEngine::Config::system(commandLine.soundFont().toStdString()));
+
     // Reading the system's font configuration takes some 8 ms that the first
     // paint would otherwise wait for; Qt's font database may be read from
     // any thread, so a second core reads it while the windows are built.
@@ -71,8 +76,6 @@ int main(int argc, char** argv) {
         QMessageBox::critical(nullptr, QStringLiteral("Pelora"), Texts::fatalFailure(message));
         QCoreApplication::exit(ErrorModel::exitStatus());
     });
-    // Nothing is loaded yet: the SoundFont once the windows are on screen.
-    SoundEngine engine(SoundEngine::Config::system(commandLine.soundFont().toStdString()));
     int status = 0;
     {
         Windows windows(

@@ -53,7 +53,8 @@ QProcessEnvironment hooked(const SoundFont& soundFont, const QString& play = {})
     QProcessEnvironment environment = desktop();
     environment.insert("LD_PRELOAD", PELORA_SHOWN_HOOK);
     environment.insert("PELORA_BENCH_STAY", "1");
-    environment.insert("PELORA_BENCH_SOUNDFONT", soundFont.path);
+    // The program's own choice, so that it sees the SoundFont it plays with.
+    environment.insert("PELORA_SOUNDFONT", soundFont.path);
     if (!play.isEmpty())
         environment.insert("PELORA_BENCH_PLAY", play);
     return environment;

@@ -2,7 +2,7 @@
 # program, a hook preloaded into it, two bare Qt windows to measure it
 # against, and the MIDI file builder for the playback figures.
 add_library(pelora_shown_hook MODULE EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/bench/startup/ShownHook.cpp)
-target_link_libraries(pelora_shown_hook PRIVATE Qt6::Widgets ${CMAKE_DL_LIBS})
+target_link_libraries(pelora_shown_hook PRIVATE Qt6::Widgets)
 set_target_properties(pelora_shown_hook PROPERTIES AUTOMOC OFF)
 
 add_executable(pelora_bare_windows EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/bench/bare/BareWindows.cpp)

@@ -26,7 +26,9 @@ class Synthesizer;
 // given before the music started means no music. Problems met there are
 // emitted as problem() on the engine's thread.
 //
-// Give commands from one thread, the one the engine was made on.
+// Give commands from one thread, the one the engine was made on. Make the
+// engine before the program starts threads of its own: making it sets a
+// variable of the environment (so that trying JACK starts no JACK server).
 class SoundEngine : public Sequencer {
     Q_OBJECT
 public:
@@ -41,9 +43,9 @@ public:
         // load the samples of what plays (see Synthesizer::load). Holding
         // one whole costs about its size in memory; loading by what plays
         // changes its sound by some -37 dB (`make bench`, group soundfont):
-        // 16 MB stays within what the memory goals leave a SoundFont.
+        // worth a few megabytes, not the hundred a large one would cost.
         std::uintmax_t wholeSoundFontLimit = 16 * 1024 * 1024;
-        std::vector<std::string> audioDrivers;         // tried in this order
+        std::vector<std::string> audioDrivers; // tried in this order
         // Instead of FluidSynth's drivers (a test's stand-in).
         std::shared_ptr<AudioOutput> audioOutput;
         // No audio output at all: the sound is pulled with render().

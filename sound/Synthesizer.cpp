@@ -241,6 +241,7 @@ bool Synthesizer::startPlayer() {
         return false;
     }
     ended_ = false;
+    endTick_ = -1;
     if (fluid_player_set_playback_callback(player_.get(), forward, this) != FLUID_OK ||
         fluid_player_set_tick_callback(player_.get(), atTick, this) != FLUID_OK ||
         fluid_player_add_mem(player_.get(), midi_.data(), midi_.size()) != FLUID_OK) {
@@ -318,7 +319,11 @@ void Synthesizer::silence() {
 // instrument's release instead of going on until the next command.
 int Synthesizer::atTick(void* data, int tick) {
     auto* synthesizer = static_cast<Synthesizer*>(data);
-    if (synthesizer->ended_ || tick < fluid_player_get_total_ticks(synthesizer->player_.get()))
+    // FluidSynth walks every event of the song to find its length: once,
+    // at the first tick, when the player has read the file.
+    if (synthesizer->endTick_ < 0)
+        synthesizer->endTick_ = fluid_player_get_total_ticks(synthesizer->player_.get());
+    if (synthesizer->ended_ || tick < synthesizer->endTick_)
         return FLUID_OK;
     synthesizer->ended_ = true;
     fluid_synth_t* synth = synthesizer->synth_.get();

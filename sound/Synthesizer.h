@@ -111,5 +111,7 @@ private:
     std::atomic<bool> halted_{false};
     // The song has come to its end and let go of what it left sounding.
     std::atomic<bool> ended_{false};
+    // Where it ends, once the player has read it; -1 until then.
+    std::atomic<int> endTick_{-1};
     bool started_ = false;
 };

@@ -3,9 +3,7 @@
 // first time, it writes the monotonic clock in nanoseconds to standard
 // output and ends the process, unless PELORA_BENCH_STAY is set. With
 // PELORA_BENCH_PLAY set to a file, it then plays that file as a user would
-// (the load button, the file chosen in the open dialog). With
-// PELORA_BENCH_SOUNDFONT set, the synthesizer loads that SoundFont instead
-// of the system's default one.
+// (the load button, the file chosen in the open dialog).
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
@@ -18,7 +16,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <dlfcn.h>
 
 namespace {
 
@@ -80,10 +77,3 @@ void watch() {
 } // namespace
 
 Q_COREAPP_STARTUP_FUNCTION(watch)
-
-extern "C" int fluid_synth_sfload(void* synth, const char* fileName, int resetPresets) {
-    using Load = int (*)(void*, const char*, int);
-    static const auto load = reinterpret_cast<Load>(dlsym(RTLD_NEXT, "fluid_synth_sfload"));
-    const char* chosen = std::getenv("PELORA_BENCH_SOUNDFONT");
-    return load(synth, chosen != nullptr && *chosen != '\0' ? chosen : fileName, resetPresets);
-}
