@@ -1,3 +1,4 @@
+#include "bench/BenchSoundFonts.h"
 #include "bench/OneRunFigures.h"
 #include "bench/RunningProgram.h"
 #include "bench/SoundServer.h"
@@ -21,15 +22,7 @@ namespace {
 constexpr double settleSeconds = 1.5; // the SoundFont loads, the music gets going
 constexpr double cpuSeconds = 10.0;   // 1000 ticks of the kernel's CPU clock
 
-struct SoundFont {
-    const char* name;
-    const char* path;
-};
-
-const SoundFont soundFonts[] = {
-    {"TimGM6mb", "/usr/share/sounds/sf2/TimGM6mb.sf2"},
-    {"FluidR3_GM", "/usr/share/sounds/sf2/FluidR3_GM.sf2"},
-};
+using SoundFont = BenchSoundFont;
 
 // Sixteen channels of General MIDI instruments, the drums among them, for a minute.
 QString generalMidiSong() {
@@ -117,7 +110,7 @@ std::vector<double> playing(const SoundFont& soundFont) {
 }
 
 const bool registered = [] {
-    for (const SoundFont& soundFont : soundFonts) {
+    for (const SoundFont& soundFont : benchSoundFonts) {
         if (!QFile::exists(soundFont.path))
             continue;
         const std::string with = std::string(" (") + soundFont.name + ")";

@@ -1,3 +1,4 @@
+#include "bench/BenchSoundFonts.h"
 #include "bench/MidiFiles.h"
 #include "bench/OneRunFigures.h"
 #include "sound/SoundEngine.h"
@@ -17,15 +18,7 @@ namespace {
 
 constexpr double renderSeconds = 10.0;
 
-struct SoundFont {
-    const char* name;
-    const char* path;
-};
-
-const SoundFont soundFonts[] = {
-    {"TimGM6mb", "/usr/share/sounds/sf2/TimGM6mb.sf2"},
-    {"FluidR3_GM", "/usr/share/sounds/sf2/FluidR3_GM.sf2"},
-};
+using SoundFont = BenchSoundFont;
 
 // The heap in use, over every thread's arena and the blocks mapped on
 // their own: what the engine keeps, whatever an earlier engine freed.
@@ -74,7 +67,7 @@ std::vector<double> compare(const SoundFont& soundFont) {
 }
 
 const bool registered = [] {
-    for (const SoundFont& soundFont : soundFonts) {
+    for (const SoundFont& soundFont : benchSoundFonts) {
         if (!QFile::exists(soundFont.path))
             continue;
         const std::string with = std::string(" (") + soundFont.name + ")";
