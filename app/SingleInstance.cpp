@@ -33,6 +33,11 @@ SingleInstance::SingleInstance(const QByteArray& displayName, QObject* parent)
 SingleInstance::Outcome SingleInstance::start(const QStringList& files) {
     // A running Pelora that is just ending closes the connection without an
     // answer; the next attempt finds no server and becomes the running one.
+    if (socketPath_.isEmpty()) {
+        warn(QStringLiteral("no private runtime folder (XDG_RUNTIME_DIR); this Pelora runs on "
+                            "its own and later starts open others"));
+        return Outcome::Running;
+    }
     for (int attempt = 0; attempt < 3; ++attempt) {
         QLockFile lock(socketPath_ + QStringLiteral(".lock"));
         if (!lock.tryLock(answerMilliseconds)) {

@@ -10,8 +10,10 @@ QString forDisplay(const QByteArray& displayName) {
 #if defined(Q_OS_WIN)
     return name + QLatin1Char('-') + qEnvironmentVariable("USERNAME");
 #else
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + QLatin1Char('/') +
-           name + QStringLiteral(".socket");
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        return {};
+    return folder + QLatin1Char('/') + name + QStringLiteral(".socket");
 #endif
 }
 

@@ -47,6 +47,12 @@ mode_t modeFor(const std::string& target) {
     struct stat status;
     if (::stat(target.c_str(), &status) == 0) {
         refuseUnlessRegular(status);
+        // Replacing needs only the folder's permission; the file's own
+        // protection must hold all the same.
+        if ((status.st_mode & 0222) == 0)
+            throw WholeFileError(WholeFileError::Reason::ReadOnly);
+        if (::access(target.c_str(), W_OK) != 0)
+            fail(errno);
         return status.st_mode & 07777;
     }
     if (errno != ENOENT)
@@ -63,9 +69,22 @@ const char* checked(const std::string& path) {
     return path.c_str();
 }
 
+// The file a path names at the end of its symbolic links, whether that
+// file exists or not (a link may point to a file still to be made).
 std::string resolved(const std::string& path) {
-    char buffer[PATH_MAX];
-    return ::realpath(checked(path), buffer) ? std::string(buffer) : path;
+    std::string current = checked(path);
+    for (int hop = 0; hop < 40; ++hop) {
+        char buffer[PATH_MAX];
+        const ssize_t length = ::readlink(current.c_str(), buffer, sizeof buffer);
+        if (length < 0)
+            return current; // not a link (or not there): the file itself
+        const std::string target(buffer, static_cast<std::size_t>(length));
+        const std::size_t slash = current.rfind('/');
+        current = target.starts_with('/') || slash == std::string::npos
+                      ? target
+                      : current.substr(0, slash + 1) + target;
+    }
+    fail(ELOOP);
 }
 
 void writeAll(int fd, std::string_view bytes) {
@@ -86,6 +105,7 @@ WholeFileError::WholeFileError(Reason reason, int error)
     : std::runtime_error(reason == Reason::System       ? std::strerror(error)
                          : reason == Reason::Folder     ? "a folder"
                          : reason == Reason::NotRegular ? "not a regular file"
+                         : reason == Reason::ReadOnly   ? "read-only"
                                                         : "too large"),
       reason(reason), error(error) {}
 

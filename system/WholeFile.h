@@ -13,6 +13,7 @@ public:
         Folder,     // the path names a folder
         NotRegular, // a FIFO, a device, a socket
         TooLarge,
+        ReadOnly, // a file its owner made read-only, not to be replaced
     };
     explicit WholeFileError(Reason reason, int error = 0);
 
@@ -32,7 +33,9 @@ public:
     // Writes the bytes to a new file in the same folder, flushes it to disk
     // and renames it over the target; on failure the target stays as it was
     // and the new file is removed. The target keeps its permissions, and a
-    // symbolic link keeps pointing to it.
+    // symbolic link keeps pointing to it, also one whose target does not
+    // exist yet. A read-only target is refused, even where the folder would
+    // let it be replaced.
     static void replace(const std::string& path, std::string_view bytes);
 
     // Stands in for write(2) while replacing, so that tests can make a disk

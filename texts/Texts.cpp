@@ -15,6 +15,8 @@ QString fileError(const WholeFileError& error, long long sizeLimit) {
         return QStringLiteral("フォルダーです");
     case WholeFileError::Reason::NotRegular:
         return QStringLiteral("通常のファイルではありません");
+    case WholeFileError::Reason::ReadOnly:
+        return QStringLiteral("読み取り専用のファイルです");
     case WholeFileError::Reason::TooLarge:
         return QStringLiteral("大きすぎます (%1 MB を超えています)").arg(sizeLimit / (1024 * 1024));
     case WholeFileError::Reason::System:

@@ -108,6 +108,12 @@ TEST_F(ListFileTest, SavingThroughALinkReplacesTheFileItPointsTo) {
     ListFile::save(path("link.lst"), {QStringLiteral("new")}, "UTF-8");
     EXPECT_TRUE(QFileInfo(path("link.lst")).isSymLink());
     EXPECT_EQ(contents(path("real.lst")), QByteArray("\"new\"\r\n"));
+
+    // A link to a file not made yet: the file is made, the link stays.
+    ASSERT_TRUE(QFile::link("later.lst", path("ahead.lst")));
+    ListFile::save(path("ahead.lst"), {QStringLiteral("new")}, "UTF-8");
+    EXPECT_TRUE(QFileInfo(path("ahead.lst")).isSymLink());
+    EXPECT_EQ(contents(path("later.lst")), QByteArray("\"new\"\r\n"));
 }
 
 // --- A failed save leaves the old file exactly as it was ------------------------
@@ -209,6 +215,11 @@ QString underAFile(const QString& folder) {
     writeFile(folder + "/file", "");
     return folder + "/file/list.lst";
 }
+QString readOnly(const QString& folder) {
+    writeFile(folder + "/kept.lst", "\"old\"\r\n");
+    ::chmod(QFile::encodeName(folder + "/kept.lst").constData(), 0444);
+    return folder + "/kept.lst";
+}
 QString aFifo(const QString& folder) {
     ::mkfifo(QFile::encodeName(folder + "/fifo.lst").constData(), 0644);
     return folder + "/fifo.lst";
@@ -230,6 +241,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(BadPlace{"MissingFolder", missingFolder, QStringLiteral("ありません")},
                       BadPlace{"PathThroughAFile", underAFile, QStringLiteral("ありません")},
                       BadPlace{"TargetIsAFolder", aFolder, QStringLiteral("フォルダーです")},
+                      BadPlace{"ReadOnlyTarget", readOnly, QStringLiteral("読み取り専用")},
                       BadPlace{"TargetIsAFifo", aFifo,
                                QStringLiteral("通常のファイルではありません")}),
     [](const auto& info) { return std::string(info.param.name); });
