@@ -2,6 +2,7 @@
 
 #include "app/Windows.h"
 #include "core/UserMessage.h"
+#include "playlist/SortedList.h"
 #include "system/IncomingFiles.h"
 #include "texts/Texts.h"
 
@@ -9,8 +10,25 @@
 
 namespace ExternalFileOpener {
 
+Checked check(const QStringList& absolutePaths) {
+    // More than the list can hold is no playlist anyone meant to make.
+    if (absolutePaths.size() > SortedList::MaxEntries)
+        return {{}, absolutePaths.size()};
+    return {IncomingFiles::fromPaths(absolutePaths), 0};
+}
+
 void open(Windows& windows, const QStringList& absolutePaths) {
-    const IncomingFiles files = IncomingFiles::fromPaths(absolutePaths);
+    open(windows, check(absolutePaths));
+}
+
+void open(Windows& windows, const Checked& checked) {
+    if (checked.tooMany > 0) {
+        std::fprintf(stderr, "pelora: %lld files at once, more than the %d a list holds\n",
+                     static_cast<long long>(checked.tooMany), SortedList::MaxEntries);
+        UserMessage::show(Texts::tooManyFiles(checked.tooMany, SortedList::MaxEntries));
+        return;
+    }
+    const IncomingFiles& files = checked.files;
     for (const QString& listFile : files.listFiles)
         windows.playlist()->loadListFile(listFile);
     if (files.midiFiles.size() > 1)
@@ -19,12 +37,9 @@ void open(Windows& windows, const QStringList& absolutePaths) {
         windows.player()->playFile(files.midiFiles.first());
     if (files.unreadable.empty())
         return;
-    QStringList problems;
-    for (const IncomingFiles::Unreadable& file : files.unreadable) {
-        problems << Texts::nameAndReason(file.path, Texts::fileError(file.why, 0));
-        std::fprintf(stderr, "pelora: %s\n", qPrintable(problems.last()));
-    }
-    UserMessage::show(Texts::unopenedFiles(problems));
+    for (const IncomingFiles::Unreadable& file : files.unreadable)
+        std::fprintf(stderr, "pelora: %s: %s\n", qPrintable(file.path), file.why.what());
+    UserMessage::show(Texts::unopenedFiles(files.unreadable));
 }
 
 void bringToFront(Windows& windows) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "system/IncomingFiles.h"
+
 #include <QStringList>
 
 class Windows;
@@ -10,9 +12,21 @@ class Windows;
 // the last one named stays), then the MIDI files: one plays as if chosen in
 // the player's load dialog; several are added to the playlist, each at its
 // sorted place, and the first named plays. Names that cannot be read are
-// told in one message, after the rest is done.
+// told in one message, after the rest is done. More files than the list
+// can hold are refused, all of them, with one message.
 namespace ExternalFileOpener {
 
+// The files named, looked up on the disk, which for many of them takes a
+// while: it may run on any thread. Refused, all of them, when there are
+// more than the list can hold (`tooMany` says how many there were).
+struct Checked {
+    IncomingFiles files;
+    qsizetype tooMany = 0;
+};
+Checked check(const QStringList& absolutePaths);
+
+void open(Windows& windows, const Checked& checked);
+// check() and open() in one.
 void open(Windows& windows, const QStringList& absolutePaths);
 
 // What a later start does to the running Pelora: the player comes back from

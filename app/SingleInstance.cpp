@@ -1,6 +1,5 @@
 #include "app/SingleInstance.h"
 
-#include "app/HandoverMessage.h"
 #include "system/InstanceSocket.h"
 
 #include <QDeadlineTimer>
@@ -10,14 +9,15 @@
 #include <QTimer>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 
-// A start may wait this long for the running Pelora to take its files; a
-// connection that has not sent its whole message by then is dropped.
-constexpr int answerMilliseconds = 10'000;
-// Connections served at once; more are dropped: each may hold a whole message.
-constexpr int maxConnections = 8;
+// Beyond the time another start may hold the lock file, a start waits this
+// much more for it before it runs on its own.
+constexpr int lockMarginMilliseconds = 1'000;
+// Between two attempts of a start whose connection was closed unanswered.
+constexpr int retryPauseMilliseconds = 100;
 
 void warn(const QString& text) {
     std::fprintf(stderr, "pelora: %s\n", qPrintable(text));
@@ -26,21 +26,27 @@ void warn(const QString& text) {
 } // namespace
 
 SingleInstance::SingleInstance(const QByteArray& displayName, QObject* parent)
-    : QObject(parent), socketPath_(InstanceSocket::forDisplay(displayName)) {
+    : SingleInstance(displayName, Limits{}, parent) {}
+
+SingleInstance::SingleInstance(const QByteArray& displayName, const Limits& limits, QObject* parent)
+    : QObject(parent), limits_(limits), socketPath_(InstanceSocket::forDisplay(displayName)) {
     connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
 }
 
 SingleInstance::Outcome SingleInstance::start(const QStringList& files) {
-    // A running Pelora that is just ending closes the connection without an
-    // answer; the next attempt finds no server and becomes the running one.
     if (socketPath_.isEmpty()) {
         warn(QStringLiteral("no private runtime folder (XDG_RUNTIME_DIR); this Pelora runs on "
                             "its own and later starts open others"));
         return Outcome::Running;
     }
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    // A connection closed without an answer is tried again: a running
+    // Pelora that is just ending has no server at the next attempt, and this
+    // start becomes the running one; one that dropped it because others held
+    // too much has dropped those too once their time was up.
+    std::optional<QDeadlineTimer> retryUntil;
+    for (;;) {
         QLockFile lock(socketPath_ + QStringLiteral(".lock"));
-        if (!lock.tryLock(answerMilliseconds)) {
+        if (!lock.tryLock(limits_.answerMilliseconds + lockMarginMilliseconds)) {
             warn(QStringLiteral("cannot lock %1; starting on its own").arg(lock.fileName()));
             return Outcome::Running;
         }
@@ -54,8 +60,14 @@ SingleInstance::Outcome SingleInstance::start(const QStringList& files) {
             warn(QStringLiteral("the running Pelora did not answer"));
             return Outcome::NoAnswer;
         case Handover::Closed:
+            if (!retryUntil)
+                retryUntil.emplace(limits_.messageMilliseconds + 5 * retryPauseMilliseconds);
+            else if (retryUntil->hasExpired()) {
+                warn(QStringLiteral("the running Pelora did not take the files"));
+                return Outcome::NoAnswer;
+            }
             lock.unlock();
-            QThread::msleep(100);
+            QThread::msleep(retryPauseMilliseconds);
             continue;
         case Handover::NoServer:
             break;
@@ -69,8 +81,6 @@ SingleInstance::Outcome SingleInstance::start(const QStringList& files) {
                      .arg(socketPath_, server_.errorString()));
         return Outcome::Running;
     }
-    warn(QStringLiteral("the running Pelora did not take the files"));
-    return Outcome::NoAnswer;
 }
 
 void SingleInstance::stop() {
@@ -78,15 +88,16 @@ void SingleInstance::stop() {
 }
 
 SingleInstance::Handover SingleInstance::handOver(const QStringList& files) {
+    // One deadline for all of it: the lock is held no longer.
+    const QDeadlineTimer deadline(limits_.answerMilliseconds);
     QLocalSocket socket;
     socket.connectToServer(socketPath_);
-    if (!socket.waitForConnected(answerMilliseconds))
+    if (!socket.waitForConnected(int(deadline.remainingTime())))
         return Handover::NoServer;
     const QByteArray message = HandoverMessage::encode(files);
     if (message.isEmpty())
         return Handover::TooLarge;
     socket.write(message);
-    const QDeadlineTimer deadline(answerMilliseconds);
     while (socket.bytesToWrite() > 0 || socket.bytesAvailable() < 1) {
         const bool progressed = socket.bytesToWrite() > 0
                                     ? socket.waitForBytesWritten(int(deadline.remainingTime()))
@@ -101,31 +112,37 @@ SingleInstance::Handover SingleInstance::handOver(const QStringList& files) {
 }
 
 void SingleInstance::acceptConnections() {
-    while (QLocalSocket* socket = server_.nextPendingConnection()) {
-        if (connectionsInProgress_ >= maxConnections) {
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
+    while (QLocalSocket* socket = server_.nextPendingConnection())
         serve(socket);
-    }
 }
 
 void SingleInstance::serve(QLocalSocket* socket) {
-    ++connectionsInProgress_;
     auto message = std::make_shared<HandoverMessage>();
+    // What this connection holds of heldBytes_, given back when it ends.
+    auto held = std::make_shared<qsizetype>(0);
+    // Anyone of the user's processes can connect: a connection that has not
+    // brought its whole message in time is dropped.
     auto* giveUp = new QTimer(socket);
     giveUp->setSingleShot(true);
     connect(giveUp, &QTimer::timeout, socket, &QLocalSocket::abort);
-    giveUp->start(answerMilliseconds);
-    connect(socket, &QObject::destroyed, this, [this] { --connectionsInProgress_; });
+    giveUp->start(limits_.messageMilliseconds);
+    connect(socket, &QObject::destroyed, this, [this, held] { heldBytes_ -= *held; });
     connect(socket, &QLocalSocket::stateChanged, socket,
             [socket](QLocalSocket::LocalSocketState state) {
                 if (state == QLocalSocket::UnconnectedState)
                     socket->deleteLater();
             });
-    connect(socket, &QLocalSocket::readyRead, this, [this, socket, message] {
-        switch (message->add(socket->readAll())) {
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket, message, held] {
+        const QByteArray bytes = socket->readAll();
+        if (heldBytes_ + bytes.size() > limits_.heldBytes) {
+            warn(QStringLiteral("ignored a request from another start: too many bytes arrive "
+                                "at once"));
+            socket->abort();
+            return;
+        }
+        heldBytes_ += bytes.size();
+        *held += bytes.size();
+        switch (message->add(bytes)) {
         case HandoverMessage::Status::Incomplete:
             return;
         case HandoverMessage::Status::Malformed:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/HandoverMessage.h"
+
 #include <QByteArray>
 #include <QLocalServer>
 #include <QObject>
@@ -14,10 +16,27 @@ class QLocalSocket;
 // and ends. A lock file next to the socket makes "is one running? if not, I
 // am" one step, so two starts at the same moment end as one, and a socket
 // left by a Pelora that crashed is removed by the next start.
+//
+// Any of the user's processes can connect, so each connection is served on
+// its own: it has a short time to bring its whole message and is dropped
+// after that, and the bytes held for all connections together are bounded.
+// A connection that sends nothing, or stops halfway, holds up no other.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
+    struct Limits {
+        // A later start waits this long for the running Pelora to take its
+        // files; another start holds the lock file no longer than that.
+        int answerMilliseconds = 10'000;
+        // A connection brings its whole message within this or is dropped.
+        int messageMilliseconds = 2'000;
+        // Bytes held at once for all connections that have not brought their
+        // whole message yet; bytes beyond it drop the connection they came on.
+        qsizetype heldBytes = 4 * (HandoverMessage::headerBytes + HandoverMessage::maxBodyBytes);
+    };
+
     explicit SingleInstance(const QByteArray& displayName, QObject* parent = nullptr);
+    SingleInstance(const QByteArray& displayName, const Limits& limits, QObject* parent = nullptr);
 
     enum class Outcome {
         Running,    // this is the running Pelora now
@@ -37,13 +56,17 @@ signals:
 
 private:
     // Closed: the connection ended without an answer (a Pelora that is
-    // ending); Silent: no answer in time.
+    // ending, or one holding too much for other connections); Silent: no
+    // answer in time.
     enum class Handover { Taken, Closed, Silent, NoServer, TooLarge };
     Handover handOver(const QStringList& files);
     void acceptConnections();
     void serve(QLocalSocket* socket);
 
+    Limits limits_;
+    // Declared before the server: its connections, ended with it, give back
+    // what they hold.
+    qsizetype heldBytes_ = 0;
     QString socketPath_;
     QLocalServer server_;
-    int connectionsInProgress_ = 0;
 };

@@ -4,7 +4,9 @@
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
 #include "app/Windows.h"
+#include "core/AfterModalWindows.h"
 #include "core/ErrorModel.h"
+#include "core/UserMessage.h"
 #include "core/WindowInstance.h"
 #include "sound/SoundEngine.h"
 #include "system/ProgramArguments.h"
@@ -15,8 +17,10 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QMessageBox>
+#include <QThreadPool>
 
 #include <cstdio>
+#include <memory>
 #include <thread>
 
 namespace {
@@ -76,6 +80,7 @@ int main(int argc, char** argv) {
         QMessageBox::critical(nullptr, QStringLiteral("Pelora"), Texts::fatalFailure(message));
         QCoreApplication::exit(ErrorModel::exitStatus());
     });
+    UserMessage::setCombiner(Texts::gathered);
     int status = 0;
     {
         Windows windows(
@@ -85,11 +90,28 @@ int main(int argc, char** argv) {
             instance.stop();
             QCoreApplication::exit(ErrorModel::exitStatus());
         });
+        // Files a later start hands over are looked up on a thread of their
+        // own, one handover after another, so that many do not stall the
+        // windows; then they wait for any dialog or message to close, so
+        // that nothing changes under it.
+        QThreadPool lookUps;
+        lookUps.setMaxThreadCount(1);
         QObject::connect(&instance, &SingleInstance::filesHandedOver,
-                         [&windows](const QStringList& files) {
-                             ErrorModel::event([&] {
-                                 ExternalFileOpener::bringToFront(windows);
-                                 ExternalFileOpener::open(windows, files);
+                         [&windows, &lookUps](const QStringList& files) {
+                             lookUps.start([&windows, files] {
+                                 auto checked = std::make_shared<const ExternalFileOpener::Checked>(
+                                     ExternalFileOpener::check(files));
+                                 QMetaObject::invokeMethod(
+                                     QCoreApplication::instance(),
+                                     [&windows, checked] {
+                                         AfterModalWindows::run([&windows, checked] {
+                                             ErrorModel::event([&] {
+                                                 ExternalFileOpener::bringToFront(windows);
+                                                 ExternalFileOpener::open(windows, *checked);
+                                             });
+                                         });
+                                     },
+                                     Qt::QueuedConnection);
                              });
                          });
 

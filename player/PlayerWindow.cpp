@@ -1,5 +1,6 @@
 #include "player/PlayerWindow.h"
 
+#include "core/AfterModalWindows.h"
 #include "core/ErrorModel.h"
 #include "core/UserMessage.h"
 #include "core/WindowInstance.h"
@@ -15,6 +16,7 @@
 #include <QIcon>
 #include <QPalette>
 #include <QPixmap>
+#include <QPointer>
 #include <QTimer>
 
 namespace {
@@ -208,17 +210,27 @@ void PlayerWindow::setFrameInterval(int milliseconds) {
 }
 
 void PlayerWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (!IncomingFiles::fromDrag(*event->mimeData()).midiFiles.isEmpty())
+    const IncomingFiles files = IncomingFiles::fromDrag(*event->mimeData());
+    if (!files.midiFiles.isEmpty() || !files.unreadable.empty())
         FileDrop::accept(*event);
 }
 
 void PlayerWindow::dropEvent(QDropEvent* event) {
-    const QStringList files = IncomingFiles::fromDrag(*event->mimeData()).midiFiles;
-    if (files.isEmpty())
+    const IncomingFiles files = IncomingFiles::fromDrag(*event->mimeData());
+    if (files.midiFiles.isEmpty() && files.unreadable.empty())
         return;
     FileDrop::accept(*event);
     // Played once the drop is over, so that the program the file came from
-    // is not kept waiting for the music to start.
-    QTimer::singleShot(
-        0, this, [this, file = files.first()] { ErrorModel::event([&] { playFile(file); }); });
+    // is not kept waiting for the music to start, and once no dialog or
+    // message is open. Files with names that cannot be opened are told.
+    AfterModalWindows::run([window = QPointer<PlayerWindow>(this), files] {
+        if (!window)
+            return;
+        ErrorModel::event([&] {
+            if (!files.midiFiles.isEmpty())
+                window->playFile(files.midiFiles.first());
+            if (!files.unreadable.empty())
+                UserMessage::show(Texts::unopenedFiles(files.unreadable));
+        });
+    });
 }

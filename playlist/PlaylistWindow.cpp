@@ -1,5 +1,6 @@
 #include "playlist/PlaylistWindow.h"
 
+#include "core/AfterModalWindows.h"
 #include "core/ErrorModel.h"
 #include "core/Errors.h"
 #include "core/UserMessage.h"
@@ -14,6 +15,7 @@
 #include <QCheckBox>
 #include <QIcon>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -244,23 +246,28 @@ void PlaylistWindow::readListFile(const QString& fileName) {
 
 void PlaylistWindow::dragEnterEvent(QDragEnterEvent* event) {
     const IncomingFiles files = IncomingFiles::fromDrag(*event->mimeData());
-    if (!files.listFiles.isEmpty() || !files.midiFiles.isEmpty())
+    if (!files.listFiles.isEmpty() || !files.midiFiles.isEmpty() || !files.unreadable.empty())
         FileDrop::accept(*event);
 }
 
 void PlaylistWindow::dropEvent(QDropEvent* event) {
     const IncomingFiles files = IncomingFiles::fromDrag(*event->mimeData());
-    if (files.listFiles.isEmpty() && files.midiFiles.isEmpty())
+    if (files.listFiles.isEmpty() && files.midiFiles.isEmpty() && files.unreadable.empty())
         return;
     FileDrop::accept(*event);
-    // Handled once the drop is over: a message about a list file must not
-    // keep the program the files came from waiting. A list file replaces the
-    // list, so it is loaded before the MIDI files dropped with it are added.
-    QTimer::singleShot(0, this, [this, files] {
+    // Handled once the drop is over, and once no dialog or message is open:
+    // a message about a list file must not keep the program the files came
+    // from waiting. A list file replaces the list, so it is loaded before
+    // the MIDI files dropped with it are added.
+    AfterModalWindows::run([window = QPointer<PlaylistWindow>(this), files] {
+        if (!window)
+            return;
         ErrorModel::event([&] {
             for (const QString& listFile : files.listFiles)
-                loadListFile(listFile);
-            addFiles(files.midiFiles);
+                window->loadListFile(listFile);
+            window->addFiles(files.midiFiles);
+            if (!files.unreadable.empty())
+                UserMessage::show(Texts::unopenedFiles(files.unreadable));
         });
     });
 }

@@ -1,5 +1,6 @@
 #include "texts/Texts.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -95,9 +96,47 @@ QString soundProblem(const SoundProblem& problem) {
     return QStringLiteral("「%1」を再生できません。\n\n%2").arg(problem.fileName, reason(problem));
 }
 
+namespace {
+
+// At most this many of a message's files or messages are named: the rest
+// are counted, so that a message always fits the screen.
+constexpr qsizetype named = 5;
+
+QString andMore(qsizetype more) {
+    return QStringLiteral("…ほか %1 件").arg(more);
+}
+
+} // namespace
+
 QString unopenedFiles(const QStringList& nameAndReasons) {
-    return QStringLiteral("次のファイルを開けませんでした。\n\n") +
-           nameAndReasons.join(QLatin1Char('\n'));
+    QString text =
+        QStringLiteral("次のファイルを開けませんでした。\n\n") +
+        nameAndReasons.first(std::min(named, nameAndReasons.size())).join(QLatin1Char('\n'));
+    if (nameAndReasons.size() > named)
+        text += QLatin1Char('\n') + andMore(nameAndReasons.size() - named);
+    return text;
+}
+
+QString unopenedFiles(const std::vector<IncomingFiles::Unreadable>& files) {
+    QStringList lines;
+    for (const IncomingFiles::Unreadable& file : files)
+        lines << nameAndReason(file.path, unopenedFileReason(file.why));
+    return unopenedFiles(lines);
+}
+
+QString tooManyFiles(qsizetype count, int maxEntries) {
+    return QStringLiteral("一度に渡されたファイルが多すぎます (%1 件)。\n\n"
+                          "開けるのは %2 件までです。何も開きませんでした。")
+        .arg(count)
+        .arg(maxEntries);
+}
+
+QString gathered(const QStringList& texts, int more) {
+    QString text = texts.first(std::min(named, texts.size())).join(QStringLiteral("\n\n"));
+    const qsizetype notShown = std::max<qsizetype>(texts.size() - named, 0) + more;
+    if (notShown > 0)
+        text += QStringLiteral("\n\n") + andMore(notShown);
+    return text;
 }
 
 QString nameAndReason(const QString& name, const QString& reason) {
@@ -195,6 +234,14 @@ ControlText control(Control which) {
         break;
     }
     return {QStringLiteral("演奏リスト"), {}};
+}
+
+QString unopenedFileReason(const WholeFileError& error) {
+    if (error.reason == WholeFileError::Reason::System && error.error == EILSEQ)
+        return QStringLiteral("ファイルかフォルダーの名前が UTF-8 (このシステムの文字コード) "
+                              "で書かれていないため開けません。UTF-8 の名前に付け直してください "
+                              "(Shift_JIS の名前なら: convmv -f shift-jis -t utf-8 --notest 名前)");
+    return fileError(error, 0);
 }
 
 } // namespace Texts

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sound/SoundProblem.h"
+#include "system/IncomingFiles.h"
 #include "system/WholeFile.h"
 
 #include <QString>
@@ -25,9 +26,15 @@ QString fileError(const WholeFileError& error, long long sizeLimit);
 QString soundProblem(const SoundProblem& problem);
 
 // Files handed in from outside that could not be opened, "name: reason"
-// each, after a heading.
+// each, after a heading; a handful of them, and how many more.
 QString unopenedFiles(const QStringList& nameAndReasons);
 QString nameAndReason(const QString& name, const QString& reason);
+// The same for the files a drop or a handover holds that cannot be opened.
+QString unopenedFiles(const std::vector<IncomingFiles::Unreadable>& files);
+// More files handed in at once than the list can hold.
+QString tooManyFiles(qsizetype count, int maxEntries);
+// Several messages said as one: `texts`, and `more` not kept.
+QString gathered(const QStringList& texts, int more);
 
 // The list and its list files.
 QString listFull(int maxEntries);
@@ -58,5 +65,10 @@ struct ControlText {
 };
 enum class Control { Mascot, LoadButton, PauseButton, StopButton, PlayButton, SpeedBar, List };
 ControlText control(Control which);
+
+// Why a file handed in from outside could not be opened: as fileError()
+// words it, and for a name not in the system's character set (EILSEQ),
+// how to put that right.
+QString unopenedFileReason(const WholeFileError& error);
 
 } // namespace Texts

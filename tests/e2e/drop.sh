@@ -4,7 +4,8 @@
 # cursor on either window. A MIDI file dropped on the player plays, taken as
 # a copy where the source offers one and left where it was even when the
 # source proposes a move; MIDI files dropped on the playlist go to their
-# sorted places, and a list file dropped there loads.
+# sorted places, and a list file dropped there loads, before the MIDI files
+# dropped with it are added.
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "$0")/common.sh"
 
@@ -48,5 +49,14 @@ click "$playlist" "${listSave[@]}"
 answer_file_dialog "$work/saved.lst"
 wait_until 5 "the list is saved" title_is "$playlist" "$work/saved.lst"
 expect_bytes "$work/saved.lst" '"%s"\r\n' "$work/a.mid" "$work/B.mid" "$work/tune.mid"
+# A list file dropped with a MIDI file named before it replaces the list
+# first; the MIDI file then joins the list it loaded.
+seen=$(answer "$playlist" "${overList[@]}" "file://$work/tune.mid" "file://$work/one.lst")
+[ "$seen" = "accepted copy dropped" ] || fail "a MIDI and a list file dropped together: \"$seen\""
+wait_until 5 "the list file dropped with a MIDI file loads" title_is "$playlist" "$work/one.lst"
+click "$playlist" "${listSave[@]}"
+answer_file_dialog "$work/both.lst"
+wait_until 5 "the list is saved" title_is "$playlist" "$work/both.lst"
+expect_bytes "$work/both.lst" '"%s"\r\n' "$work/B.mid" "$work/tune.mid"
 quit_pelora
 echo "drop OK"

@@ -208,6 +208,25 @@ TEST_F(PlaylistFixture, DoubleClickPlaysTheEntryEvenAnEmptyOne) {
     EXPECT_TRUE(animationTimer()->isActive());
 }
 
+// Return plays the entry the list frames; an empty list frames none.
+TEST_F(PlaylistFixture, ReturnOnAnEmptyListPlaysNothing) {
+    PlaylistWindow& window = playlist();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    list()->setFocus();
+    press(Qt::Key_Return);
+    press(Qt::Key_Enter);
+
+    add("/music/a.mid"); // then emptied by deleting its one entry
+    clickEntry(0);
+    click("removeButton");
+    list()->setFocus();
+    press(Qt::Key_Return);
+    EXPECT_EQ(list()->count(), 0);
+    EXPECT_EQ(state().currentFile, "/music/a.mid");
+    EXPECT_TRUE(RecordingSequencer::log().isEmpty());
+}
+
 TEST_F(PlaylistFixture, TheCheckBoxSwitchesOnlyTheMascotTimer) {
     QTimer* timer = animationTimer();
     click(animationBox());
