@@ -6,14 +6,16 @@
 #include "system/IncomingFiles.h"
 #include "texts/Texts.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace ExternalFileOpener {
 
-Checked check(const QStringList& absolutePaths) {
+Checked check(const QStringList& absolutePaths, qsizetype count) {
     // More than the list can hold is no playlist anyone meant to make.
-    if (absolutePaths.size() > SortedList::MaxEntries)
-        return {{}, absolutePaths.size()};
+    count = std::max(count, absolutePaths.size());
+    if (count > SortedList::MaxEntries)
+        return {{}, count};
     return {IncomingFiles::fromPaths(absolutePaths), 0};
 }
 

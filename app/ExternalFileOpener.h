@@ -23,7 +23,8 @@ struct Checked {
     IncomingFiles files;
     qsizetype tooMany = 0;
 };
-Checked check(const QStringList& absolutePaths);
+// `count`: how many were named, where `absolutePaths` holds only the first.
+Checked check(const QStringList& absolutePaths, qsizetype count = 0);
 
 void open(Windows& windows, const Checked& checked);
 // check() and open() in one.

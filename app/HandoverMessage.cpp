@@ -50,8 +50,9 @@ bool HandoverMessage::decodeBody() {
     const QByteArrayView body = QByteArrayView(received_).sliced(headerBytes);
     if (!body.isEmpty() && !body.endsWith('\0'))
         return false;
+    pathCount_ = body.count('\0');
     qsizetype start = 0;
-    while (start < body.size()) {
+    while (start < body.size() && paths_.size() < keptPaths) {
         const qsizetype end = body.indexOf('\0', start);
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         const QString path = utf8(body.sliced(start, end - start));

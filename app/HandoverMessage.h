@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QStringList>
+
+#include "playlist/SortedList.h"
 #include <optional>
 
 // What a second start of Pelora sends to the running one: the files it was
@@ -26,8 +28,14 @@ public:
     // Fed the bytes as they arrive.
     enum class Status { Incomplete, Complete, Malformed };
     Status add(const QByteArray& bytes);
-    // The paths of a complete message.
+    // More paths than a list holds are no playlist anyone meant to make:
+    // only this many are read (and checked), the rest only counted, so that
+    // a message of millions of names costs the running Pelora no time.
+    static constexpr qsizetype keptPaths = SortedList::MaxEntries + 1;
+    // The paths of a complete message, the first keptPaths of them, and
+    // how many it holds.
     const QStringList& paths() const { return paths_; }
+    qsizetype pathCount() const { return pathCount_; }
 
 private:
     Status check();
@@ -36,4 +44,5 @@ private:
     QByteArray received_;
     std::optional<quint32> bodyBytes_;
     QStringList paths_;
+    qsizetype pathCount_ = 0;
 };

@@ -153,7 +153,10 @@ void SingleInstance::serve(QLocalSocket* socket) {
             socket->putChar(HandoverMessage::taken);
             socket->disconnectFromServer();
             QMetaObject::invokeMethod(
-                this, [this, files = message->paths()] { emit filesHandedOver(files); },
+                this,
+                [this, files = message->paths(), count = message->pathCount()] {
+                    emit filesHandedOver(files, count);
+                },
                 Qt::QueuedConnection);
             return;
         }

@@ -52,7 +52,9 @@ public:
 signals:
     // A later start handed these files over (none: it was started without).
     // Emitted from the event loop, after the later start was answered.
-    void filesHandedOver(const QStringList& files);
+    // `count`: how many files the start named (more than `files` when
+    // there were more than a list holds).
+    void filesHandedOver(const QStringList& files, qsizetype count);
 
 private:
     // Closed: the connection ended without an answer (a Pelora that is

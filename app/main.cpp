@@ -97,10 +97,10 @@ int main(int argc, char** argv) {
         QThreadPool lookUps;
         lookUps.setMaxThreadCount(1);
         QObject::connect(&instance, &SingleInstance::filesHandedOver,
-                         [&windows, &lookUps](const QStringList& files) {
-                             lookUps.start([&windows, files] {
+                         [&windows, &lookUps](const QStringList& files, qsizetype count) {
+                             lookUps.start([&windows, files, count] {
                                  auto checked = std::make_shared<const ExternalFileOpener::Checked>(
-                                     ExternalFileOpener::check(files));
+                                     ExternalFileOpener::check(files, count));
                                  QMetaObject::invokeMethod(
                                      QCoreApplication::instance(),
                                      [&windows, checked] {

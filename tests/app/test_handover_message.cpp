@@ -60,6 +60,13 @@ TEST(HandoverMessage, AClaimOfMoreThanTheCapIsRefusedAtTheHeader) {
     for (int i = 0; i < 100; ++i)
         tooMany << QStringLiteral("/").repeated(HandoverMessage::maxBodyBytes / 100);
     EXPECT_TRUE(HandoverMessage::encode(tooMany).isEmpty());
+
+    // Names past what a list holds are counted, not read.
+    const QStringList many(100'000, QStringLiteral("/a.mid"));
+    HandoverMessage counted;
+    ASSERT_EQ(counted.add(HandoverMessage::encode(many)), HandoverMessage::Status::Complete);
+    EXPECT_EQ(counted.pathCount(), 100'000);
+    EXPECT_EQ(counted.paths().size(), HandoverMessage::keptPaths);
 }
 
 } // namespace
