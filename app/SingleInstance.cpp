@@ -33,7 +33,7 @@ SingleInstance::SingleInstance(const QByteArray& displayName, const Limits& limi
     connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
 }
 
-SingleInstance::Outcome SingleInstance::start(const QStringList& files) {
+SingleInstance::Outcome SingleInstance::start(const QStringList& files, const QString& option) {
     if (socketPath_.isEmpty()) {
         warn(QStringLiteral("no private runtime folder (XDG_RUNTIME_DIR); this Pelora runs on "
                             "its own and later starts open others"));
@@ -50,9 +50,15 @@ SingleInstance::Outcome SingleInstance::start(const QStringList& files) {
             warn(QStringLiteral("cannot lock %1; starting on its own").arg(lock.fileName()));
             return Outcome::Running;
         }
-        switch (handOver(files)) {
+        switch (handOver(files, !option.isEmpty())) {
         case Handover::Taken:
             return Outcome::HandedOver;
+        case Handover::Refused:
+            warn(QStringLiteral("Pelora already runs on this display and cannot take %1 from "
+                                "another start; nothing was handed over. Close it to start "
+                                "with %1.")
+                     .arg(option));
+            return Outcome::Refused;
         case Handover::TooLarge:
             warn(QStringLiteral("too many files to hand to the running Pelora"));
             return Outcome::NoAnswer;
@@ -87,13 +93,15 @@ void SingleInstance::stop() {
     server_.close();
 }
 
-SingleInstance::Handover SingleInstance::handOver(const QStringList& files) {
+SingleInstance::Handover SingleInstance::handOver(const QStringList& files, bool refuse) {
     // One deadline for all of it: the lock is held no longer.
     const QDeadlineTimer deadline(limits_.answerMilliseconds);
     QLocalSocket socket;
     socket.connectToServer(socketPath_);
     if (!socket.waitForConnected(int(deadline.remainingTime())))
         return Handover::NoServer;
+    if (refuse)
+        return Handover::Refused;
     const QByteArray message = HandoverMessage::encode(files);
     if (message.isEmpty())
         return Handover::TooLarge;

@@ -42,8 +42,12 @@ public:
         Running,    // this is the running Pelora now
         HandedOver, // the running one took the files
         NoAnswer,   // the running one did not take them; said on standard error
+        Refused,    // one runs, and cannot take `option`: said on standard error
     };
-    Outcome start(const QStringList& files);
+    // `option`: an option of this start's command line that a running Pelora
+    // cannot take over (its SoundFont is chosen when it starts); with one,
+    // nothing is handed over.
+    Outcome start(const QStringList& files, const QString& option = {});
     // No more handovers: a Pelora that is ending lets the next start run.
     void stop();
 
@@ -60,8 +64,8 @@ private:
     // Closed: the connection ended without an answer (a Pelora that is
     // ending, or one holding too much for other connections); Silent: no
     // answer in time.
-    enum class Handover { Taken, Closed, Silent, NoServer, TooLarge };
-    Handover handOver(const QStringList& files);
+    enum class Handover { Taken, Closed, Silent, NoServer, TooLarge, Refused };
+    Handover handOver(const QStringList& files, bool refuse);
     void acceptConnections();
     void serve(QLocalSocket* socket);
 

@@ -1,6 +1,7 @@
 #include "app/AfterFirstPaint.h"
 #include "app/CommandLine.h"
 #include "app/ExternalFileOpener.h"
+#include "app/MediaControls.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
 #include "app/Windows.h"
@@ -12,6 +13,7 @@
 #include "system/ProgramArguments.h"
 #include "system/QtFileDialog.h"
 #include "system/QtPlatformChoice.h"
+#include "system/QtTranslation.h"
 #include "texts/Texts.h"
 
 #include <QApplication>
@@ -51,11 +53,17 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
 
+    QtTranslation::install(app);
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.pelora.Pelora"));
+
     SingleInstance instance(platformChoice.displayName());
-    switch (instance.start(commandLine.files())) {
+    const QString unsharedOption =
+        commandLine.soundFont().isEmpty() ? QString() : QStringLiteral("--soundfont");
+    switch (instance.start(commandLine.files(), unsharedOption)) {
     case SingleInstance::Outcome::HandedOver:
         return 0;
     case SingleInstance::Outcome::NoAnswer:
+    case SingleInstance::Outcome::Refused:
         return 1;
     case SingleInstance::Outcome::Running:
         break;
@@ -84,7 +92,10 @@ int main(int argc, char** argv) {
     int status = 0;
     {
         Windows windows(
-            engine, [](const QString& filter) { return std::make_unique<QtFileDialog>(filter); });
+            engine, [](const QString& filter, const QString& lastFolder) {
+                return std::make_unique<QtFileDialog>(filter, lastFolder);
+            });
+        MediaControls mediaControls(windows);
         QApplication::setQuitOnLastWindowClosed(false);
         WindowHandle::setOnNoWindowLoaded([&instance] {
             instance.stop();
@@ -122,10 +133,14 @@ int main(int argc, char** argv) {
         // Loading the SoundFont keeps a core busy for some 20 ms (longer for
         // a large one): begun once the windows are on screen, it does not
         // slow their appearance, and it is done before a user could press
-        // play. A file named on the command line has begun it already.
+        // play. A file named on the command line has begun it already. The
+        // media controls join the session bus then too.
         if (windows.player().isLoaded() && windows.playlist().isLoaded())
             AfterFirstPaint::run({&windows.player().load(), &windows.playlist().load()},
-                                 [&engine] { engine.prepare(); });
+                                 [&engine, &mediaControls] {
+                                     engine.prepare();
+                                     mediaControls.start();
+                                 });
         status = ErrorModel::ended() ? ErrorModel::exitStatus() : QApplication::exec();
     }
     // The music ends before the application object does; a sound server

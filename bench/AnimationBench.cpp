@@ -56,7 +56,9 @@ std::vector<double> animate() {
     offline.offline = true;
     SoundEngine engine(offline);
     Windows windows(engine,
-                    [](const QString& filter) { return std::make_unique<QtFileDialog>(filter); });
+                    [](const QString& filter, const QString&) {
+                        return std::make_unique<QtFileDialog>(filter);
+                    });
     startProgram(windows);
     PlayerWindow& player = windows.player().load();
     control<QScrollBar>(windows.playlist().load(), "speedBar")->setValue(1);

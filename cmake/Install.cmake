@@ -12,6 +12,8 @@ if(UNIX AND NOT APPLE)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     install(FILES ${CMAKE_BINARY_DIR}/generated/${PELORA_APP_ID}.metainfo.xml
             DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+    install(FILES ${CMAKE_SOURCE_DIR}/packaging/${PELORA_APP_ID}.mime.xml
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME ${PELORA_APP_ID}.xml)
 
     set(PELORA_DESKTOP_ICONS ${CMAKE_SOURCE_DIR}/assets/icon/desktop)
     set(PELORA_ICON_THEME ${CMAKE_INSTALL_DATADIR}/icons/hicolor)

@@ -26,7 +26,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PELORA_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, timgm6mb-soundfont | fluid-soundfont-gm | sf2-soundfont-gm, fonts-ipafont-gothic | fonts-japanese-gothic")
+    "qt6-qpa-plugins, qt6-translations-l10n, timgm6mb-soundfont | fluid-soundfont-gm | sf2-soundfont-gm, fonts-ipafont-gothic | fonts-japanese-gothic")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-mincho | fonts-japanese-mincho")
 
 # cpack installs what is built; building is the build's job, so neither

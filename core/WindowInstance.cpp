@@ -1,7 +1,7 @@
 #include "core/WindowInstance.h"
 
 namespace {
-int loaded = 0;
+int loadedWindows = 0;
 std::function<void()> onNoWindowLoaded;
 } // namespace
 
@@ -10,18 +10,18 @@ void WindowHandle::setOnNoWindowLoaded(std::function<void()> action) {
 }
 
 int WindowHandle::loadedCount() {
-    return loaded;
+    return loadedWindows;
 }
 
 void WindowHandle::noteLoaded() {
-    ++loaded;
+    ++loadedWindows;
 }
 
 void WindowHandle::noteUnloaded() {
-    if (--loaded == 0 && onNoWindowLoaded)
+    if (--loadedWindows == 0 && onNoWindowLoaded)
         onNoWindowLoaded();
 }
 
 void WindowHandle::noteDestroyed() {
-    --loaded;
+    --loadedWindows;
 }

@@ -29,6 +29,8 @@ public:
     static int loadedCount();
 
 signals:
+    // The window was built and its loaded() has run.
+    void loaded();
     void unloaded();
 
 protected:
@@ -56,6 +58,7 @@ public:
             QObject::connect(window_, &WindowBase::closedByUser, this, [this] { release(); });
             noteLoaded();
             window_->loaded();
+            emit loaded();
         }
         return *window_;
     }

@@ -225,23 +225,23 @@ std::optional<QuarterTiming> quarterTimingOf(std::uint16_t division, std::string
         dropFrame ? 1'001'000u : 1'000'000u};
 }
 
-std::optional<std::size_t> findHeader(View file) {
-    if (file.size() < 4)
-        return std::nullopt;
-    const std::size_t last = std::min(file.size() - 4, MidiFileNormaliser::headerSearchLimit);
-    for (std::size_t at = 0; at <= last; ++at) {
-        if (std::memcmp(file.data() + at, "MThd", 4) == 0)
-            return at;
-    }
-    return std::nullopt;
-}
-
 MidiFileNormaliser::Result
 refuse(std::string why, MidiFileNormaliser::Refusal kind = MidiFileNormaliser::Refusal::Damaged) {
     return {{}, std::move(why), kind};
 }
 
 } // namespace
+
+std::optional<std::size_t> MidiFileNormaliser::findHeader(View file) {
+    if (file.size() < 4)
+        return std::nullopt;
+    const std::size_t last = std::min(file.size() - 4, headerSearchLimit);
+    for (std::size_t at = 0; at <= last; ++at) {
+        if (std::memcmp(file.data() + at, "MThd", 4) == 0)
+            return at;
+    }
+    return std::nullopt;
+}
 
 MidiFileNormaliser::Result MidiFileNormaliser::normalise(View file) {
     const std::optional<std::size_t> header = findHeader(file);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -57,4 +58,6 @@ public:
     static constexpr std::size_t maxEvents = 4'000'000;
 
     static Result normalise(std::span<const std::uint8_t> file);
+    // Where "MThd" starts, when it does within the first headerSearchLimit bytes.
+    static std::optional<std::size_t> findHeader(std::span<const std::uint8_t> file);
 };

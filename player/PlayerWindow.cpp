@@ -41,7 +41,7 @@ void describe(QWidget* control, Texts::Control which) {
 PlayerWindow::PlayerWindow(SharedState& state, WindowHandle& playlist, Sequencer& sequencer,
                            const FileDialog::Factory& makeFileDialog)
     : state_(state), playlist_(playlist), sequencer_(sequencer),
-      openDialog_(makeFileDialog(Texts::midiFileFilter())) {
+      openDialog_(makeFileDialog(Texts::midiFileFilter(), QStringLiteral("midiFiles"))) {
     buildDesign();
     connectCommands();
     setAcceptDrops(true);
@@ -138,6 +138,7 @@ void PlayerWindow::loaded() {
 
 void PlayerWindow::unloading() {
     sequencer_.close();
+    setPlayback(Playback::Stopped);
     playlist_.unload();
 }
 
@@ -170,6 +171,7 @@ void PlayerWindow::play() {
     setCaption(state_.currentFile);
     sequencer_.open(state_.currentFile);
     sequencer_.play();
+    setPlayback(Playback::Playing);
     if (state_.animation == AnimationSwitch::On) {
         animationTimer_->setInterval(state_.frameInterval);
         animationTimer_->start();
@@ -178,6 +180,8 @@ void PlayerWindow::play() {
 
 void PlayerWindow::pause() {
     sequencer_.pause();
+    if (state_.playback == Playback::Playing)
+        setPlayback(Playback::Paused);
 }
 
 void PlayerWindow::stop() {
@@ -185,6 +189,12 @@ void PlayerWindow::stop() {
     sequencer_.close();
     animationTimer_->stop();
     nextFrame_ = 0;
+    setPlayback(Playback::Stopped);
+}
+
+void PlayerWindow::setPlayback(Playback playback) {
+    state_.playback = playback;
+    emit playbackChanged();
 }
 
 void PlayerWindow::showPlaylist() {

@@ -55,6 +55,11 @@ public:
     // The pace of the mascot; a running animation restarts its count.
     void setFrameInterval(int milliseconds);
 
+signals:
+    // The music was played, paused or stopped (the shared state's
+    // playback), or the current file changed and plays.
+    void playbackChanged();
+
 protected:
     void changeEvent(QEvent* event) override;
     // Local MIDI files may be dropped on the window; the first one plays.
@@ -65,6 +70,7 @@ private:
     void buildDesign();
     void connectCommands();
     void loadAndPlay(const std::function<QString()>& chooseFile);
+    void setPlayback(Playback playback);
 
     SharedState& state_;
     WindowHandle& playlist_;

@@ -64,7 +64,7 @@ template <class Steps> void listFileCommand(const QString& failureHeading, Steps
 PlaylistWindow::PlaylistWindow(SharedState& state, PlayerControl& player, WindowHandle& about,
                                const FileDialog::Factory& makeFileDialog)
     : state_(state), player_(player), about_(about),
-      listDialog_(makeFileDialog(Texts::listFileFilter())) {
+      listDialog_(makeFileDialog(Texts::listFileFilter(), QStringLiteral("listFiles"))) {
     buildDesign();
     connectCommands();
     setAcceptDrops(true);
@@ -139,6 +139,7 @@ void PlaylistWindow::connectCommands() {
     route(loadButton_, &QPushButton::clicked, &PlaylistWindow::loadList);
     route(saveButton_, &QPushButton::clicked, &PlaylistWindow::saveList);
     route(aboutButton_, &QPushButton::clicked, &PlaylistWindow::showAbout);
+    connect(list_, &SortedListBox::entriesChanged, this, &PlaylistWindow::listChanged);
 }
 
 void PlaylistWindow::paintEvent(QPaintEvent*) {
@@ -211,6 +212,34 @@ void PlaylistWindow::showAbout() {
 void PlaylistWindow::playEntry() {
     state_.currentFile = list_->selectedEntry();
     player_.play();
+}
+
+int PlaylistWindow::neighbourOfCurrentFile(int step) const {
+    return list_->list().neighbour(state_.currentFile, list_->selectedIndex(), step);
+}
+
+bool PlaylistWindow::hasNext() const {
+    return neighbourOfCurrentFile(1) >= 0;
+}
+
+bool PlaylistWindow::hasPrevious() const {
+    return neighbourOfCurrentFile(-1) >= 0;
+}
+
+void PlaylistWindow::playNext() {
+    playNeighbour(1);
+}
+
+void PlaylistWindow::playPrevious() {
+    playNeighbour(-1);
+}
+
+void PlaylistWindow::playNeighbour(int step) {
+    const int index = neighbourOfCurrentFile(step);
+    if (index < 0)
+        return;
+    list_->select(index);
+    playEntry();
 }
 
 void PlaylistWindow::saveList() {

@@ -45,6 +45,18 @@ public:
     void addFiles(const QStringList& files);
     void loadListFile(const QString& fileName);
 
+    // The entry just after or before the player's current file in the
+    // list's order, chosen and played as a double-click on it would; the
+    // media keys' next and previous. Nothing when there is none.
+    void playNext();
+    void playPrevious();
+    bool hasNext() const;
+    bool hasPrevious() const;
+
+signals:
+    // Entries were added to the list or removed from it.
+    void listChanged();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     // Local MIDI files and list files may be dropped on the window.
@@ -55,6 +67,9 @@ private:
     void buildDesign();
     void connectCommands();
     void readListFile(const QString& fileName);
+    // The index of the entry `step` (1 or -1) from the current file; -1: none.
+    int neighbourOfCurrentFile(int step) const;
+    void playNeighbour(int step);
     AnimationSwitch animationSwitch() const;
 
     SharedState& state_;

@@ -19,6 +19,30 @@ int SortedList::insertionIndexForKey(const QString& key) const {
     return static_cast<int>(place - keys_.cbegin());
 }
 
+int SortedList::neighbour(const QString& entry, int known, int step) const {
+    int at = known;
+    if (at < 0 || at >= count() || entries_[at] != entry) {
+        // Entries equal to it apart from letter case stand just before its
+        // insertion index.
+        const QString key = sortKey(entry);
+        const int after = insertionIndexForKey(key);
+        at = after;
+        for (int i = after - 1; i >= 0 && keys_[i] == key; --i) {
+            if (entries_[i] == entry) {
+                at = i;
+                break;
+            }
+        }
+        if (at == after) {
+            // Not in the list: between the entries before and after its place.
+            const int index = step > 0 ? after : after - 1;
+            return index >= 0 && index < count() ? index : -1;
+        }
+    }
+    const int index = at + step;
+    return index >= 0 && index < count() ? index : -1;
+}
+
 int SortedList::add(const QString& entry) {
     checkRoomFor(1);
     QString key = sortKey(entry);

@@ -20,6 +20,13 @@ public:
     // The index the entry would take if it were added now.
     int insertionIndex(const QString& entry) const;
 
+    // The index of the entry just after (step 1) or before (step -1)
+    // `entry` in the list's order; -1 when there is none. `entry` stands at
+    // `known` when that index holds it (the selected one of duplicates),
+    // else at the last place that holds it; an entry not in the list stands
+    // where it would be added.
+    int neighbour(const QString& entry, int known, int step) const;
+
     // Adds the entry at its sorted place and gives that index. Throws
     // PeloraError when the list is full.
     int add(const QString& entry);

@@ -10,6 +10,9 @@ SortedListBox::SortedListBox(QWidget* parent) : QListView(parent) {
     // scroll 32767 rows without measuring each.
     setUniformItemSizes(true);
     connect(this, &QAbstractItemView::doubleClicked, this, &SortedListBox::entryChosen);
+    connect(&model_, &QAbstractItemModel::rowsInserted, this, &SortedListBox::entriesChanged);
+    connect(&model_, &QAbstractItemModel::rowsRemoved, this, &SortedListBox::entriesChanged);
+    connect(&model_, &QAbstractItemModel::modelReset, this, &SortedListBox::entriesChanged);
 }
 
 int SortedListBox::selectedIndex() const {

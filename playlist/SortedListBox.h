@@ -19,6 +19,7 @@ public:
     QString selectedEntry() const;
     int count() const;
     const QStringList& entries() const { return model_.list().entries(); }
+    const SortedList& list() const { return model_.list(); }
 
     // Each entry goes to its sorted place. Throws PeloraError when the list
     // is full (add) or would overflow (addAll), changing nothing.
@@ -30,6 +31,8 @@ public:
     void clear();
 
 signals:
+    // Entries were added or removed.
+    void entriesChanged();
     // The user chose an entry to play: a double-click on it (the press
     // before it has selected it), or Return on the current one, which
     // selects it.

@@ -8,6 +8,9 @@
 // leaves the mascot as it is.
 enum class AnimationSwitch : std::uint8_t { Off, On, Mixed };
 
+// What the player's last command left the music doing.
+enum class Playback : std::uint8_t { Stopped, Playing, Paused };
+
 // What the player and the playlist window share for the whole run.
 struct SharedState {
     // The file the player plays, exactly as the open dialog or a list entry gave it.
@@ -15,4 +18,5 @@ struct SharedState {
     // Milliseconds between two mascot frames.
     std::int16_t frameInterval = 0;
     AnimationSwitch animation = AnimationSwitch::Off;
+    Playback playback = Playback::Stopped;
 };

@@ -14,7 +14,10 @@ class FileDialog {
 public:
     // filter: "description|patterns|description|patterns...", patterns
     // separated by ';'. The first pair is selected when the dialog opens.
-    explicit FileDialog(QString filter) : filter_(std::move(filter)) {}
+    // lastFolder: the name under which the folder of the dialog's last use
+    // is kept for its next one, across runs; empty: none is kept.
+    explicit FileDialog(QString filter, QString lastFolder = {})
+        : filter_(std::move(filter)), lastFolder_(std::move(lastFolder)) {}
     virtual ~FileDialog() = default;
 
     virtual void showOpen() = 0;
@@ -22,13 +25,17 @@ public:
     virtual QString fileName() const = 0;
 
     const QString& filter() const { return filter_; }
+    const QString& lastFolder() const { return lastFolder_; }
 
-    // Makes the dialog a window asks for, with its filter.
-    using Factory = std::function<std::unique_ptr<FileDialog>(const QString& filter)>;
+    // Makes the dialog a window asks for, with its filter and the name of
+    // its last folder.
+    using Factory = std::function<std::unique_ptr<FileDialog>(const QString& filter,
+                                                              const QString& lastFolder)>;
 
     // The filter as QFileDialog's name filters, descriptions kept as given.
     static QStringList toNameFilters(const QString& filter);
 
 private:
     QString filter_;
+    QString lastFolder_;
 };

@@ -3,6 +3,38 @@
 #include "core/Errors.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+
+QSettings settings() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("pelora"),
+                     QStringLiteral("pelora"));
+}
+
+QString settingsKey(const QString& lastFolder) {
+    return QStringLiteral("folders/") + lastFolder;
+}
+
+// The folder kept from the dialog's last use; one that is gone is forgotten.
+QString keptFolder(const QString& name) {
+    if (name.isEmpty())
+        return {};
+    QSettings kept = settings();
+    const QString folder = kept.value(settingsKey(name)).toString();
+    if (folder.isEmpty() || QFileInfo(folder).isDir())
+        return folder;
+    kept.remove(settingsKey(name));
+    return {};
+}
+
+void keepFolder(const QString& name, const QString& fileName) {
+    if (!name.isEmpty())
+        settings().setValue(settingsKey(name), QFileInfo(fileName).absolutePath());
+}
+
+} // namespace
 
 void QtFileDialog::showOpen() {
     show(false);
@@ -13,11 +45,12 @@ void QtFileDialog::showSave() {
 }
 
 void QtFileDialog::show(bool save) {
-    QFileDialog dialog(nullptr, QString());
+    QFileDialog dialog(nullptr, QString(), keptFolder(lastFolder()));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilters(toNameFilters(filter()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         throw DialogCancelled();
     fileName_ = dialog.selectedFiles().constFirst();
+    keepFolder(lastFolder(), fileName_);
 }

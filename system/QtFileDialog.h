@@ -2,8 +2,10 @@
 
 #include "system/FileDialog.h"
 
-// The file dialog on QFileDialog: no title, default extension, initial
-// folder or initial file name.
+// The file dialog on QFileDialog: no title, default extension or initial
+// file name. It opens in the folder of its last use, kept under its
+// lastFolder() name in the user's configuration (~/.config/pelora), else in
+// the working folder.
 class QtFileDialog : public FileDialog {
 public:
     using FileDialog::FileDialog;

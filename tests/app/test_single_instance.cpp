@@ -30,6 +30,9 @@ void PrintTo(SingleInstance::Outcome outcome, std::ostream* out) {
     case SingleInstance::Outcome::NoAnswer:
         *out << "NoAnswer";
         return;
+    case SingleInstance::Outcome::Refused:
+        *out << "Refused";
+        return;
     }
 }
 

@@ -2,8 +2,9 @@
 # One Pelora for each user and display: a second start hands its file,
 # named relative to its own folder, to the running Pelora, which plays it,
 # and ends with status 0; with no file it brings back a closed playlist.
-# Malformed and oversized requests on the socket are dropped and Pelora goes
-# on. A socket left by a Pelora that was killed does not block the next
+# A second start with an option that only a start can take says so and
+# hands nothing over. Malformed and oversized requests on the socket are
+# dropped and Pelora goes on. A socket left by a Pelora that was killed does not block the next
 # start, and two started at the same moment end as one.
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "$0")/common.sh"
@@ -53,6 +54,16 @@ answers=$(
 kill -0 "$pelora_pid" || fail "pelora ended after malformed requests"
 second_start "$work/a.mid"
 wait_until 5 "a second start still works after malformed requests" title_is "$player" "$work/a.mid"
+
+# The SoundFont is chosen when Pelora starts: a second start with one says
+# so and hands nothing over.
+status=0
+(cd "$work/elsewhere" && QT_QPA_PLATFORM=xcb exec timeout 20 "$pelora" --soundfont x.sf2 tune.mid) \
+    >"$work/refused.log" 2>&1 || status=$?
+[ "$status" -ne 0 ] && grep -q -- "cannot take --soundfont" "$work/refused.log" ||
+    fail "a second start with --soundfont ended with status $status: $(cat "$work/refused.log")"
+sleep 0.3
+title_is "$player" "$work/a.mid" || fail "a second start with --soundfont handed its file over"
 
 # Killed, Pelora leaves its socket behind.
 kill -KILL "$pelora_pid"

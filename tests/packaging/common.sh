@@ -59,7 +59,7 @@ check_installed_tree() {
     desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $desktop"
     grep -qx 'Exec=pelora %F' "$desktop" || fail "the desktop entry does not start pelora with files"
     grep -qx "Icon=$app_id" "$desktop" || fail "the desktop entry does not name the icon"
-    grep -qx 'MimeType=audio/midi;audio/x-midi;' "$desktop" ||
+    grep -qx 'MimeType=audio/midi;audio/x-midi;audio/x-rmid;' "$desktop" ||
         fail "the desktop entry does not claim MIDI files"
 
     appstreamcli validate --no-net "$metainfo" >/dev/null ||

@@ -130,7 +130,7 @@ TEST_F(PlayerCommands, ACancelledLoadLeavesTheMusicPlayingAndTheMascotStill) {
 
 TEST_F(PlayerCommands, TheTimerStopsBeforeTheDialogOpens) {
     bool activeWhileOpen = true;
-    rebuild(nullptr, [&](const QString& filter) {
+    rebuild(nullptr, [&](const QString& filter, const QString&) {
         return std::make_unique<TimerProbeDialog>(filter, &activeWhileOpen);
     });
     PlayerWindow& player = started();

@@ -28,7 +28,7 @@ void AppFixture::rebuild(Sequencer* sequencer, FileDialog::Factory makeFileDialo
     program_.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (!makeFileDialog)
-        makeFileDialog = [](const QString& filter) {
+        makeFileDialog = [](const QString& filter, const QString&) {
             return std::make_unique<ScriptedFileDialog>(filter);
         };
     program_ = std::make_unique<Windows>(sequencer != nullptr ? *sequencer : recorder_,

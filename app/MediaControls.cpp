@@ -1,0 +1,169 @@
+#include "app/MediaControls.h"
+
+#include "app/ExternalFileOpener.h"
+#include "app/Windows.h"
+#include "core/AfterModalWindows.h"
+#include "core/ErrorModel.h"
+#include "midifile/SongTitle.h"
+#include "system/Iconv.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QStringDecoder>
+
+#include <optional>
+#include <stdexcept>
+
+namespace {
+
+// The song's name in its file: UTF-8 where it is valid UTF-8, else code page
+// 932, in which most Japanese MIDI files were written; empty when the file
+// names none or is not at hand.
+QString songTitle(const QString& fileName) {
+    // Only a regular file: reading a pipe or a device could wait for ever.
+    if (!QFileInfo(fileName).isFile())
+        return {};
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray start = file.read(SongTitle::bytesNeeded);
+    const std::string name = SongTitle::of(
+        {reinterpret_cast<const std::uint8_t*>(start.constData()), std::size_t(start.size())});
+    if (name.empty())
+        return {};
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString title = utf8(QByteArray::fromStdString(name));
+    if (!utf8.hasError())
+        return title;
+    try {
+        Iconv fromCp932("UTF-8", "CP932");
+        if (const std::optional<std::string> converted = fromCp932.convert(name))
+            return QString::fromStdString(*converted);
+    } catch (const std::invalid_argument&) {
+    }
+    return QString::fromLatin1(name);
+}
+
+MediaPlayerService::Status statusOf(Playback playback) {
+    switch (playback) {
+    case Playback::Playing:
+        return MediaPlayerService::Status::Playing;
+    case Playback::Paused:
+        return MediaPlayerService::Status::Paused;
+    case Playback::Stopped:
+        break;
+    }
+    return MediaPlayerService::Status::Stopped;
+}
+
+// Runs `command` on the windows as an event of the program's own, once no
+// dialog or message is open, as the user's own clicks would wait.
+template <class Command> void whenFree(Windows& windows, Command command) {
+    AfterModalWindows::run([&windows, command] { ErrorModel::event([&] { command(windows); }); });
+}
+
+} // namespace
+
+MediaControls::MediaControls(Windows& windows) : windows_(windows), service_(*this) {
+    connect(&windows_.player(), &WindowHandle::loaded, this, &MediaControls::watchPlayer);
+    connect(&windows_.playlist(), &WindowHandle::loaded, this, &MediaControls::watchPlaylist);
+    connect(&windows_.playlist(), &WindowHandle::unloaded, this, &MediaControls::playlistChanged);
+    if (windows_.player().isLoaded())
+        watchPlayer();
+    if (windows_.playlist().isLoaded())
+        watchPlaylist();
+}
+
+bool MediaControls::start() {
+    return service_.registerOnSessionBus();
+}
+
+void MediaControls::watchPlayer() {
+    connect(&windows_.player().load(), &PlayerWindow::playbackChanged, this,
+            &MediaControls::playerChanged);
+    playerChanged();
+}
+
+void MediaControls::watchPlaylist() {
+    connect(&windows_.playlist().load(), &PlaylistWindow::listChanged, this,
+            &MediaControls::playlistChanged);
+    playlistChanged();
+}
+
+void MediaControls::playerChanged() {
+    const SharedState& state = windows_.sharedState();
+    service_.setStatus(statusOf(state.playback));
+    if (state.currentFile != fileName_) {
+        fileName_ = state.currentFile;
+        service_.setTrack(fileName_, songTitle(fileName_));
+    }
+    playlistChanged();
+}
+
+void MediaControls::playlistChanged() {
+    auto& playlist = windows_.playlist();
+    if (playlist.isLoaded())
+        service_.setNeighbours(playlist->hasNext(), playlist->hasPrevious());
+    else
+        service_.setNeighbours(false, false);
+}
+
+void MediaControls::play() {
+    whenFree(windows_, [](Windows& windows) {
+        if (windows.player().isLoaded())
+            windows.player()->play();
+    });
+}
+
+void MediaControls::pause() {
+    whenFree(windows_, [](Windows& windows) {
+        if (windows.player().isLoaded())
+            windows.player()->pause();
+    });
+}
+
+void MediaControls::stop() {
+    whenFree(windows_, [](Windows& windows) {
+        if (windows.player().isLoaded())
+            windows.player()->stop();
+    });
+}
+
+void MediaControls::next() {
+    whenFree(windows_, [](Windows& windows) {
+        if (windows.playlist().isLoaded())
+            windows.playlist()->playNext();
+    });
+}
+
+void MediaControls::previous() {
+    whenFree(windows_, [](Windows& windows) {
+        if (windows.playlist().isLoaded())
+            windows.playlist()->playPrevious();
+    });
+}
+
+void MediaControls::raise() {
+    whenFree(windows_, [](Windows& windows) {
+        if (windows.player().isLoaded())
+            ExternalFileOpener::bringToFront(windows);
+    });
+}
+
+void MediaControls::quit() {
+    whenFree(windows_, [](Windows& windows) {
+        if (windows.player().isLoaded())
+            windows.player()->close();
+    });
+}
+
+void MediaControls::openFile(const QString& fileName) {
+    const QString absolute = QFileInfo(fileName).absoluteFilePath();
+    whenFree(windows_, [absolute](Windows& windows) {
+        if (!windows.player().isLoaded())
+            return;
+        ExternalFileOpener::bringToFront(windows);
+        ExternalFileOpener::open(windows, QStringList{absolute});
+    });
+}

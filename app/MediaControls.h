@@ -1,0 +1,44 @@
+#pragma once
+
+#include "system/MediaPlayerService.h"
+
+#include <QObject>
+#include <QString>
+
+class Windows;
+
+// The desktop's media controls and media keys on Pelora's windows: they
+// press the player's buttons and choose the next or previous list entry as
+// the user would, once no dialog or message is open; and they are told what
+// the player plays. Without a session bus there are none, and Pelora runs
+// as it would without them.
+class MediaControls : public QObject, private MediaPlayerService::Commands {
+    Q_OBJECT
+public:
+    // The windows outlive the controls.
+    explicit MediaControls(Windows& windows);
+
+    // Offers the controls on the session bus; false without one.
+    bool start();
+    const MediaPlayerService& service() const { return service_; }
+
+private:
+    void play() override;
+    void pause() override;
+    void stop() override;
+    void next() override;
+    void previous() override;
+    void raise() override;
+    void quit() override;
+    void openFile(const QString& fileName) override;
+
+    void watchPlayer();
+    void watchPlaylist();
+    // Tells the service what the windows show now.
+    void playerChanged();
+    void playlistChanged();
+
+    Windows& windows_;
+    MediaPlayerService service_;
+    QString fileName_;
+};

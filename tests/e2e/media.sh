@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# The desktop's media controls over a private session bus: Pelora is
+# org.mpris.MediaPlayer2.pelora; its PlaybackStatus and Metadata follow what
+# plays (a song's name from its file, in the code page Japanese files are
+# written in); Pause, PlayPause, Next, Previous, Stop and OpenUri do what the
+# buttons, the list and a file from outside do, and Quit ends Pelora.
+# shellcheck source-path=SCRIPTDIR source=common.sh
+source "$(dirname "$0")/common.sh"
+
+command -v dbus-daemon >/dev/null && command -v gdbus >/dev/null ||
+    { echo "SKIP: dbus-daemon or gdbus is not installed"; exit 77; }
+
+for name in a b; do "$make_midi" "$work/$name.mid" 30; done
+# A song named 歌 in code page 932: a track name, then one long note.
+printf 'MThd\0\0\0\6\0\0\0\1\0\140MTrk\0\0\0\23\0\377\3\2\211\314\0\220\74\100\217\0\200\74\0\0\377\57\0' \
+    >"$work/named.mid"
+
+start_screen
+start_pulse || true
+bus_ready=$work/bus-address
+dbus-daemon --session --nofork --print-address=3 3>"$bus_ready" >"$work/bus.log" 2>&1 &
+background+=($!)
+bus_started() { [ -s "$bus_ready" ]; }
+wait_until 5 "a private session bus starts" bus_started
+DBUS_SESSION_BUS_ADDRESS=$(head -1 "$bus_ready")
+export DBUS_SESSION_BUS_ADDRESS
+
+service=org.mpris.MediaPlayer2.pelora
+mpris() { # METHOD [ARG...]: calls a method of the player interface
+    gdbus call --session -d "$service" -o /org/mpris/MediaPlayer2 \
+        -m "org.mpris.MediaPlayer2.Player.$1" "${@:2}" >/dev/null
+}
+property() { # NAME: the player interface's property, as gdbus prints it
+    gdbus call --session -d "$service" -o /org/mpris/MediaPlayer2 \
+        -m org.freedesktop.DBus.Properties.Get org.mpris.MediaPlayer2.Player "$1"
+}
+status_is() { [ "$(property PlaybackStatus)" = "(<'$1'>,)" ]; }
+on_bus() {
+    gdbus call --session -d org.freedesktop.DBus -o / -m org.freedesktop.DBus.NameHasOwner \
+        "$service" 2>/dev/null | grep -q true
+}
+
+gdbus monitor --session -d "$service" >"$work/monitor.log" 2>&1 &
+background+=($!)
+launch_pelora "$work/a.mid" "$work/b.mid"
+wait_until 20 "the first file named plays" find_windows "$work/a.mid"
+wait_until 10 "Pelora is $service on the session bus" on_bus
+status_is Playing || fail "PlaybackStatus is $(property PlaybackStatus) while a.mid plays"
+metadata=$(property Metadata)
+[[ $metadata == *"'xesam:title': <'a.mid'>"* && $metadata == *"'xesam:url': <'file://$work/a.mid'>"* &&
+    $metadata == *"'mpris:trackid': <objectpath '/"* ]] ||
+    fail "Metadata while a.mid plays: $metadata"
+[ "$(property CanGoPrevious)" = "(<false>,)" ] && [ "$(property CanGoNext)" = "(<true>,)" ] ||
+    fail "a.mid is first of two in the list, yet CanGoPrevious $(property CanGoPrevious), CanGoNext $(property CanGoNext)"
+
+mpris Pause
+wait_until 5 "Pause pauses" status_is Paused
+grep -q "'PlaybackStatus': <'Paused'>" "$work/monitor.log" ||
+    fail "the desktop was not told of the pause: $(cat "$work/monitor.log")"
+mpris PlayPause
+wait_until 5 "PlayPause plays again" status_is Playing
+
+mpris Next
+wait_until 5 "Next plays the list's next entry" title_is "$player" "$work/b.mid"
+[[ $(property Metadata) == *"'xesam:title': <'b.mid'>"* ]] || fail "Metadata after Next: $(property Metadata)"
+[ "$(property CanGoNext)" = "(<false>,)" ] || fail "b.mid is last in the list, yet CanGoNext"
+mpris Previous
+wait_until 5 "Previous plays the list's entry before" title_is "$player" "$work/a.mid"
+
+mpris Stop
+wait_until 5 "Stop stops" status_is Stopped
+mpris OpenUri "file://$work/named.mid"
+wait_until 5 "OpenUri plays the file" title_is "$player" "$work/named.mid"
+wait_until 5 "the song's name in its file is its title" eval \
+    '[[ $(property Metadata) == *"'"'xesam:title': <'歌'>"'"* ]]'
+status_is Playing || fail "PlaybackStatus is $(property PlaybackStatus) after OpenUri"
+
+gdbus call --session -d "$service" -o /org/mpris/MediaPlayer2 -m org.mpris.MediaPlayer2.Quit >/dev/null
+wait_until 10 "Quit ends Pelora" pelora_ended
+status=0
+wait "$pelora_pid" || status=$?
+pelora_pid=
+[ "$status" -eq 0 ] || fail "pelora ended with status $status after Quit"
+echo "media OK"
