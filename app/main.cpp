@@ -91,10 +91,9 @@ int main(int argc, char** argv) {
     UserMessage::setCombiner(Texts::gathered);
     int status = 0;
     {
-        Windows windows(
-            engine, [](const QString& filter, const QString& lastFolder) {
-                return std::make_unique<QtFileDialog>(filter, lastFolder);
-            });
+        Windows windows(engine, [](const QString& filter, const QString& lastFolder) {
+            return std::make_unique<QtFileDialog>(filter, lastFolder);
+        });
         MediaControls mediaControls(windows);
         QApplication::setQuitOnLastWindowClosed(false);
         WindowHandle::setOnNoWindowLoaded([&instance] {

@@ -55,10 +55,9 @@ std::vector<double> animate() {
     SoundEngine::Config offline = SoundEngine::Config::system();
     offline.offline = true;
     SoundEngine engine(offline);
-    Windows windows(engine,
-                    [](const QString& filter, const QString&) {
-                        return std::make_unique<QtFileDialog>(filter);
-                    });
+    Windows windows(engine, [](const QString& filter, const QString&) {
+        return std::make_unique<QtFileDialog>(filter);
+    });
     startProgram(windows);
     PlayerWindow& player = windows.player().load();
     control<QScrollBar>(windows.playlist().load(), "speedBar")->setValue(1);

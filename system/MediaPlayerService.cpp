@@ -125,7 +125,8 @@ MediaPlayerService::~MediaPlayerService() {
 
 bool MediaPlayerService::registerOnSessionBus() {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.registerObject(objectPath, this, QDBusConnection::ExportAdaptors))
+    if (!bus.isConnected() ||
+        !bus.registerObject(objectPath, this, QDBusConnection::ExportAdaptors))
         return false;
     // One Pelora for each display: another display's may hold the name.
     const QString name = QStringLiteral("org.mpris.MediaPlayer2.pelora");
@@ -155,8 +156,8 @@ QString MediaPlayerService::playbackStatus() const {
 QVariantMap MediaPlayerService::metadata() const {
     if (fileName_.isEmpty())
         return {{QStringLiteral("mpris:trackid"),
-                 QVariant::fromValue(
-                     QDBusObjectPath(QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack")))}};
+                 QVariant::fromValue(QDBusObjectPath(
+                     QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack")))}};
     const QUrl url = QUrl::fromLocalFile(fileName_);
     return {
         {QStringLiteral("mpris:trackid"),
@@ -227,9 +228,9 @@ void MediaPlayerService::announce() {
     QVariantMap values;
     for (const QString& property : properties)
         values.insert(property, adaptor->property(property.toLatin1().constData()));
-    QDBusMessage signal = QDBusMessage::createSignal(
-        objectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-        QStringLiteral("PropertiesChanged"));
+    QDBusMessage signal =
+        QDBusMessage::createSignal(objectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                   QStringLiteral("PropertiesChanged"));
     signal << playerInterface << values << QStringList();
     QDBusConnection::sessionBus().send(signal);
 }

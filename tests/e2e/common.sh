@@ -214,6 +214,7 @@ launch_pelora() {
 player='' playlist=''
 # shellcheck disable=SC2120 # the arguments are optional
 start_pelora() {
+    player='' playlist=''
     launch_pelora "$@"
     wait_until 20 'the player window "Pelora" is shown' find_player
     find_playlist || fail 'the playlist window "MidiList" is not shown with the player window'

@@ -1,10 +1,11 @@
 // The MIDI file check on any bytes: it refuses with a reason, or gives a
 // well-formed file (a header of length 6, no more than 128 tracks, every
 // track a whole chunk ending in end-of-track) that it would pass on
-// unchanged.
+// unchanged. The song's name is read from the same bytes.
 #include "FuzzCheck.h"
 
 #include "midifile/MidiFileNormaliser.h"
+#include "midifile/SongTitle.h"
 
 #include <cstring>
 
@@ -41,6 +42,7 @@ void checkWellFormed(const Bytes& midi) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FUZZ_CHECK(SongTitle::of({data, size}).size() <= size);
     const MidiFileNormaliser::Result result = MidiFileNormaliser::normalise({data, size});
     if (!result.ok()) {
         FUZZ_CHECK(result.bytes.empty());

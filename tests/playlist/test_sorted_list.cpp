@@ -93,6 +93,24 @@ TEST(SortedList, HoldsAtMost32767EntriesAndRefusesMoreWithoutChange) {
     EXPECT_EQ(list.at(SortedList::MaxEntries - 1), "zz.mid");
 }
 
+// The media keys' next and previous: from the selected duplicate, from
+// where a file stands, or from where one not in the list would stand.
+TEST(SortedList, NeighboursFollowTheListsOrder) {
+    const SortedList list = listOf({"c.mid", "a.mid", "b.mid", "B.mid", "b.mid"});
+    // a.mid b.mid B.mid b.mid c.mid
+    EXPECT_EQ(list.neighbour("a.mid", -1, 1), 1);
+    EXPECT_EQ(list.neighbour("a.mid", -1, -1), -1);
+    EXPECT_EQ(list.neighbour("c.mid", -1, 1), -1);
+    EXPECT_EQ(list.neighbour("c.mid", -1, -1), 3);
+    EXPECT_EQ(list.neighbour("b.mid", 1, 1), 2) << "the selected one of two duplicates";
+    EXPECT_EQ(list.neighbour("b.mid", 0, 1), 4) << "a selection that is another file";
+    EXPECT_EQ(list.neighbour("B.mid", -1, -1), 1);
+    EXPECT_EQ(list.neighbour("abc.mid", -1, 1), 1) << "not in the list";
+    EXPECT_EQ(list.neighbour("abc.mid", -1, -1), 0) << "not in the list";
+    EXPECT_EQ(list.neighbour("z.mid", -1, 1), -1);
+    EXPECT_EQ(SortedList().neighbour("a.mid", -1, 1), -1);
+}
+
 TEST(SortedListModel, TellsViewsExactlyWhichRowChanged) {
     SortedListModel model;
     model.addAll({"a", "c"});
