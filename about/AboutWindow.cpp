@@ -1,6 +1,8 @@
 #include "about/AboutWindow.h"
 
 #include "Version.h"
+#include "core/DesignFonts.h"
+#include "texts/Texts.h"
 
 #include <QFrame>
 #include <QIcon>
@@ -9,28 +11,6 @@
 #include <QPixmap>
 
 namespace {
-
-// The requested face where it is installed, else the Japanese faces the
-// system would substitute for it.
-QFont fontOf(const QStringList& faces, qreal points) {
-    QFont font;
-    font.setFamilies(faces);
-    font.setPointSizeF(points);
-    font.setWeight(QFont::Normal);
-    return font;
-}
-
-QFont gothic(qreal points) {
-    return fontOf(
-        {QStringLiteral("ＦＡ ぽぽる"), QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")},
-        points);
-}
-
-QFont mincho(qreal points) {
-    return fontOf(
-        {QStringLiteral("ＪＳ明朝"), QStringLiteral("IPAMincho"), QStringLiteral("IPAPMincho")},
-        points);
-}
 
 // A label that sizes itself to its text from its top left corner.
 QLabel* label(QWidget* window, const QString& text, const QFont& font, int left, int top) {
@@ -67,11 +47,12 @@ AboutWindow::AboutWindow() {
     icon->move(twips(240), twips(240));
     icon->adjustSize();
     icon->setAttribute(Qt::WA_TransparentForMouseEvents);
+    icon->setAccessibleName(Texts::control(Texts::Control::ProgramIcon).name);
 
-    label(this, QStringLiteral("Pelora"), gothic(11.25), 1200, 240);
-    label(this, QStringLiteral("Version " PELORA_VERSION_TEXT), gothic(9), 1320, 600);
+    label(this, QStringLiteral("Pelora"), DesignFonts::gothic(11.25), 1200, 240);
+    label(this, QStringLiteral("Version " PELORA_VERSION_TEXT), DesignFonts::gothic(9), 1320, 600);
     // Short enough to stay inside the window in the fallback gothic face.
-    label(this, QStringLiteral("© 2026 Pelora team"), gothic(9), 1560, 840);
+    label(this, QStringLiteral("© 2026 Pelora team"), DesignFonts::gothic(9), 1560, 840);
 
     // From (16, 72) up to, not including, (224, 72), one pixel high.
     auto* separator = new QFrame(this);
@@ -83,9 +64,10 @@ AboutWindow::AboutWindow() {
     separator->setAutoFillBackground(true);
     separator->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    label(this, QStringLiteral("感想、バグ報告お待ちしています"), gothic(9), 480, 1200);
+    label(this, QStringLiteral("感想、バグ報告お待ちしています"), DesignFonts::gothic(9), 480,
+          1200);
     QLabel* address =
-        label(this, QStringLiteral("https://pelora.github.io/"), mincho(9), 600, 1440);
+        label(this, QStringLiteral("https://pelora.github.io/"), DesignFonts::mincho(9), 600, 1440);
     address->setAutoFillBackground(true);
 }
 

@@ -10,6 +10,8 @@ class AboutWindow : public WindowBase {
 public:
     AboutWindow();
 
+    QAccessible::Role accessibleRole() const override { return QAccessible::Dialog; }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 };

@@ -1,5 +1,7 @@
 #include "core/UserMessage.h"
 
+#include "core/FocusRestorer.h"
+
 #include <QMessageBox>
 
 #include <utility>
@@ -18,10 +20,12 @@ int gatherings = 0;
 bool showing = false;
 
 void display(const QString& text) {
-    if (customSink)
+    if (customSink) {
         customSink(text);
-    else
-        QMessageBox::warning(nullptr, QStringLiteral("Pelora"), text);
+        return;
+    }
+    const FocusRestorer focusBack;
+    QMessageBox::warning(nullptr, QStringLiteral("Pelora"), text);
 }
 
 // Shows what waits, unless a message is on screen or being gathered; what

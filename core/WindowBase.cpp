@@ -2,10 +2,36 @@
 
 #include "core/ErrorModel.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QWindow>
 
-WindowBase::WindowBase(QWidget* parent) : QWidget(parent) {}
+namespace {
+
+// Qt tells of a plain widget as a part of a window ("filler"); a window of
+// the program is told of as the window or dialog it is.
+class AccessibleWindow : public QAccessibleWidget {
+public:
+    explicit AccessibleWindow(WindowBase* window) : QAccessibleWidget(window) {}
+    QAccessible::Role role() const override {
+        return static_cast<const WindowBase*>(widget())->accessibleRole();
+    }
+};
+
+QAccessibleInterface* accessibleWindow(const QString& className, QObject* object) {
+    if (className == QLatin1String(WindowBase::staticMetaObject.className()))
+        return new AccessibleWindow(static_cast<WindowBase*>(object));
+    return nullptr;
+}
+
+} // namespace
+
+WindowBase::WindowBase(QWidget* parent) : QWidget(parent) {
+    [[maybe_unused]] static const bool screenReadersKnowWindows = [] {
+        QAccessible::installFactory(accessibleWindow);
+        return true;
+    }();
+}
 
 void WindowBase::setCaption(const QString& caption) {
     setWindowTitle(caption);

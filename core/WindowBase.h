@@ -2,6 +2,7 @@
 
 #include "core/ErrorModel.h"
 
+#include <QAccessible>
 #include <QWidget>
 
 // A top-level window of the program. The window is built with its design in
@@ -22,6 +23,9 @@ public:
 
     // Sets the client area to a rectangle given in twips (15 twips to a pixel).
     void setClientTwips(int left, int top, int width, int height);
+
+    // What screen readers call the window.
+    virtual QAccessible::Role accessibleRole() const { return QAccessible::Window; }
 
 signals:
     // The user (or the system) closed the window; unloading() has run.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FocusRestorer.h"
 #include "core/WindowBase.h"
 
 #include <QEventLoop>
@@ -72,6 +73,7 @@ public:
     }
 
     void showModal() override {
+        const FocusRestorer focusBack;
         Window& window = load();
         window.setWindowModality(Qt::ApplicationModal);
         window.show();

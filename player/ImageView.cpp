@@ -1,10 +1,30 @@
 #include "player/ImageView.h"
 
+#include "core/FocusFrame.h"
+
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 ImageView::ImageView(QWidget* parent) : QLabel(parent) {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setScaledContents(false);
+}
+
+void ImageView::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    QPainter painter(this);
+    FocusFrame::paint(painter, *this, rect());
+}
+
+void ImageView::keyPressEvent(QKeyEvent* event) {
+    const bool press = event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
+                       event->key() == Qt::Key_Enter;
+    if (press && !event->isAutoRepeat()) {
+        emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(event);
 }
 
 void ImageView::mousePressEvent(QMouseEvent* event) {

@@ -2,6 +2,7 @@
 #include "texts/Texts.h"
 
 #include "core/Errors.h"
+#include "core/FocusFrame.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -23,12 +24,7 @@ PictureButton::PictureButton(const QString& face, const QString& pressed, QWidge
 void PictureButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(0, 0, isDown() ? pressed_ : face_);
-    // The faces run from dark grey to white, so the frame takes the
-    // highlight colour, which shows on both, one pixel inside the edge.
-    if (hasFocus()) {
-        painter.setPen(palette().color(QPalette::Highlight));
-        painter.drawRect(rect().adjusted(1, 1, -2, -2));
-    }
+    FocusFrame::paint(painter, *this, rect());
 }
 
 void PictureButton::keyPressEvent(QKeyEvent* event) {

@@ -66,12 +66,14 @@ void PlayerWindow::buildDesign() {
     mascot_ = new ImageView(this);
     mascot_->setObjectName(QStringLiteral("mascot"));
     mascot_->setGeometry(twipsRect(0, 0, 2055, 2055));
-    // The four frames wait outside the window's client area, where they are never seen.
+    // The four frames wait outside the window's client area, where they are
+    // never seen; hidden, screen readers do not tell of them either.
     const std::array<QPoint, 4> frameCorners{{{2280, 0}, {4080, 0}, {5880, 0}, {3840, 960}}};
     for (std::size_t i = 0; i < frames_.size(); ++i) {
         frames_[i] = new ImageView(this);
         frames_[i]->setObjectName(QStringLiteral("frame%1").arg(i));
         frames_[i]->setGeometry(twipsRect(frameCorners[i].x(), frameCorners[i].y(), 1815, 2055));
+        frames_[i]->hide();
     }
 
     loadButton_ = pictureButton("load", this);
@@ -91,9 +93,13 @@ void PlayerWindow::buildDesign() {
     playButton_ = pictureButton("play", this);
     playButton_->setGeometry(twipsRect(0, 2280, 2055, 255));
 
+    // Tab goes round: the mascot, first of the window's controls, follows
+    // the play button. The load button has the focus when the window opens.
+    mascot_->setFocusPolicy(Qt::TabFocus);
     setTabOrder(loadButton_, pauseButton_);
     setTabOrder(pauseButton_, stopButton_);
     setTabOrder(stopButton_, playButton_);
+    loadButton_->setFocus();
 
     describe(mascot_, Texts::Control::Mascot);
     describe(loadButton_, Texts::Control::LoadButton);

@@ -1,10 +1,12 @@
 #include "playlist/PlaylistWindow.h"
 
 #include "core/AfterModalWindows.h"
+#include "core/DesignFonts.h"
 #include "core/ErrorModel.h"
 #include "core/Errors.h"
 #include "core/UserMessage.h"
 #include "core/WindowInstance.h"
+#include "playlist/FocusFramedScrollBar.h"
 #include "playlist/ListFile.h"
 #include "playlist/PlayerControl.h"
 #include "playlist/SortedListBox.h"
@@ -88,15 +90,8 @@ void PlaylistWindow::buildDesign() {
     animationBox_->setBackgroundRole(QPalette::Window);
     animationBox_->setAutoFillBackground(true);
     whiteOnBlack(animationBox_, QPalette::Window, QPalette::WindowText);
-    // Its seven Japanese characters are wider than the designed box leaves
-    // beside the indicator: a point smaller and closer to the indicator,
-    // the caption shows whole.
-    QFont smaller = animationBox_->font();
-    smaller.setPointSizeF(smaller.pointSizeF() - 1);
-    animationBox_->setFont(smaller);
-    animationBox_->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
 
-    speedBar_ = new QScrollBar(Qt::Horizontal, this);
+    speedBar_ = new FocusFramedScrollBar(Qt::Horizontal, this);
     speedBar_->setObjectName(QStringLiteral("speedBar"));
     speedBar_->setGeometry(twipsRect(0, 2200, 1815, 225));
     speedBar_->setRange(1, 1000);
@@ -122,6 +117,10 @@ void PlaylistWindow::buildDesign() {
                                    removeButton_, loadButton_, saveButton_, aboutButton_};
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    // Each control is given the font itself, not through the window: a font
+    // the desktop sets for a kind of control would mix with the window's.
+    for (QWidget* control : tabOrder)
+        control->setFont(DesignFonts::systemFont());
     animationBox_->setFocus();
 
     const Texts::ControlText speed = Texts::control(Texts::Control::SpeedBar);

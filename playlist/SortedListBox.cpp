@@ -1,6 +1,9 @@
 #include "playlist/SortedListBox.h"
 
+#include "core/FocusFrame.h"
+
 #include <QKeyEvent>
+#include <QPainter>
 
 SortedListBox::SortedListBox(QWidget* parent) : QListView(parent) {
     setModel(&model_);
@@ -28,6 +31,8 @@ void SortedListBox::select(int index) {
     model_.list().checkIndex(index);
     const QModelIndex row = model_.index(index);
     selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect);
+    if (!hasFocus())
+        putCurrentAside();
     scrollTo(row);
 }
 
@@ -70,4 +75,31 @@ void SortedListBox::keyPressEvent(QKeyEvent* event) {
 
 void SortedListBox::clear() {
     model_.clear();
+}
+
+// Qt's list tells screen readers that its current entry has the focus even
+// while another control has it.
+void SortedListBox::putCurrentAside() {
+    currentAside_ = currentIndex();
+    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
+// Back before the view's own handling, which makes the first entry current
+// when there is none (the entry set aside was deleted, or the list emptied).
+void SortedListBox::focusInEvent(QFocusEvent* event) {
+    if (currentAside_.isValid())
+        selectionModel()->setCurrentIndex(currentAside_, QItemSelectionModel::NoUpdate);
+    currentAside_ = QPersistentModelIndex();
+    QListView::focusInEvent(event);
+}
+
+void SortedListBox::focusOutEvent(QFocusEvent* event) {
+    QListView::focusOutEvent(event);
+    putCurrentAside();
+}
+
+void SortedListBox::paintEvent(QPaintEvent* event) {
+    QListView::paintEvent(event);
+    QPainter painter(viewport());
+    FocusFrame::paint(painter, *this, viewport()->rect());
 }

@@ -6,6 +6,9 @@
 
 // The playlist's list box: a list view over the sorted list, with the
 // operations the playlist's commands use. One entry at most is selected.
+// With the focus it shows a frame, and only then has a current entry, the
+// one the keyboard moves from: while another control has the focus it is
+// kept aside, so that screen readers do not tell of an entry with the focus.
 class SortedListBox : public QListView {
     Q_OBJECT
 public:
@@ -40,7 +43,14 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    void putCurrentAside();
+
     SortedListModel model_;
+    // The current entry while the list does not have the focus.
+    QPersistentModelIndex currentAside_;
 };

@@ -1,6 +1,7 @@
 #include "system/QtFileDialog.h"
 
 #include "core/Errors.h"
+#include "core/FocusRestorer.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -45,6 +46,7 @@ void QtFileDialog::showSave() {
 }
 
 void QtFileDialog::show(bool save) {
+    const FocusRestorer focusBack;
     QFileDialog dialog(nullptr, QString(), keptFolder(lastFolder()));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

@@ -230,6 +230,8 @@ ControlText control(Control which) {
     case Control::SpeedBar:
         return {QStringLiteral("アニメーションの間隔（ミリ秒）"),
                 QStringLiteral("マスコットのコマ送りの間隔です。右ほどゆっくり動きます")};
+    case Control::ProgramIcon:
+        return {QStringLiteral("Pelora のアイコン"), {}};
     case Control::List:
         break;
     }

@@ -63,7 +63,16 @@ struct ControlText {
     QString name;
     QString tip;
 };
-enum class Control { Mascot, LoadButton, PauseButton, StopButton, PlayButton, SpeedBar, List };
+enum class Control {
+    Mascot,
+    LoadButton,
+    PauseButton,
+    StopButton,
+    PlayButton,
+    SpeedBar,
+    List,
+    ProgramIcon, // the picture in the About window
+};
 ControlText control(Control which);
 
 // Why a file handed in from outside could not be opened: as fileError()

@@ -51,15 +51,37 @@ TEST_F(PlayerWindowTest, EachClickReachesTheControlUnderThePointer) {
     EXPECT_TRUE(fatalReports.isEmpty());
 }
 
-TEST_F(PlayerWindowTest, TabsThroughLoadPauseStopPlay) {
-    started();
-    QWidget* next = button("load");
-    for (QWidget* expected : {button("pause"), button("stop"), button("play")}) {
-        do
-            next = next->nextInFocusChain();
-        while (next->focusPolicy() == Qt::NoFocus);
-        EXPECT_EQ(next, expected);
+// The load button has the focus when the window opens; Tab goes through the
+// buttons to the mascot, never to its hidden frames. With the focus the
+// mascot shows a frame, and Space or Return on it brings the closed
+// playlist back, as a click does.
+TEST_F(PlayerWindowTest, TabReachesTheMascotAndItsKeysBringThePlaylistBack) {
+    PlayerWindow& window = started();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_EQ(QApplication::focusWidget(), button("load"));
+    const QImage unframed = mascot()->grab().toImage();
+    QStringList order;
+    for (int tab = 0; tab < 5; ++tab) {
+        press(Qt::Key_Tab);
+        order << QApplication::focusWidget()->objectName();
     }
+    EXPECT_EQ(order,
+              QStringList({"pauseButton", "stopButton", "playButton", "mascot", "loadButton"}));
+
+    press(Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget(), mascot());
+    EXPECT_TRUE(mascot()->grab().toImage() != unframed);
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
+        windows().playlist()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_FALSE(windows().playlist().isLoaded());
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        press(key);
+        EXPECT_TRUE(windows().playlist().isLoaded() && windows().playlist()->isVisible());
+    }
+    EXPECT_TRUE(fatalReports.isEmpty());
 }
 
 TEST_F(PlayerWindowTest, TheFocusedButtonShowsAFrameAndSpaceOrReturnPressesIt) {

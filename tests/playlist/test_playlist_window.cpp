@@ -2,9 +2,11 @@
 
 #include "about/AboutWindow.h"
 
+#include "player/ImageView.h"
 #include "player/PictureButton.h"
 
 #include <QAccessible>
+#include <QAccessibleTableInterface>
 #include <QApplication>
 #include <QLabel>
 #include <QStyle>
@@ -92,28 +94,89 @@ TEST_F(PlaylistFixture, TheCheckBoxHasTheFocusAndTabFollowsTheDesignedOrder) {
     EXPECT_EQ(order, QStringList(std::begin(controlNames), std::end(controlNames)));
 }
 
-// What a screen reader announces: every control on either window has a name
-// of its own, and the pictures, which show no text, tell what they do in a
-// tooltip too.
-TEST_F(PlaylistFixture, EveryControlHasANameForScreenReadersAndEveryPictureATooltip) {
-    for (QWidget* window : {static_cast<QWidget*>(&player()), static_cast<QWidget*>(&playlist())}) {
+// What a screen reader finds: each window as a window, About as a dialog,
+// and in each every part it shows, with a name of its own (About's line
+// aside); the pictures that can be clicked tell what they do in a tooltip
+// too. The mascot's frames, which are never seen, are not among them.
+TEST_F(PlaylistFixture, ScreenReadersFindEachWindowAndANameForEveryPartItShows) {
+    AboutWindow& about = windows().about().load();
+    about.show();
+    const std::pair<QWidget*, QAccessible::Role> windowRoles[] = {
+        {&player(), QAccessible::Window},
+        {&playlist(), QAccessible::Window},
+        {&about, QAccessible::Dialog}};
+    for (const auto& [window, role] : windowRoles) {
+        const std::string title = window->windowTitle().toStdString();
+        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(window);
+        ASSERT_NE(reader, nullptr);
+        EXPECT_EQ(reader->role(), role) << title;
         QStringList names;
-        for (QWidget* one : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            if (!window->rect().intersects(one->geometry()))
-                continue; // the mascot's frames wait outside the window
-            QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(one);
-            ASSERT_NE(reader, nullptr);
-            const QString name = reader->text(QAccessible::Name);
-            EXPECT_FALSE(name.isEmpty()) << one->objectName().toStdString();
+        for (int i = 0; i < reader->childCount(); ++i) {
+            QAccessibleInterface* part = reader->child(i);
+            if (part->state().invisible || part->role() == QAccessible::Border)
+                continue;
+            const QString name = part->text(QAccessible::Name);
+            const std::string where = title + ": " + part->object()->objectName().toStdString();
+            EXPECT_FALSE(name.isEmpty()) << where;
             EXPECT_FALSE(names.contains(name)) << name.toStdString();
             names << name;
-            const bool picture = qobject_cast<QLabel*>(one) || qobject_cast<PictureButton*>(one);
-            if (picture) {
-                EXPECT_FALSE(one->toolTip().isEmpty()) << one->objectName().toStdString();
+            QObject* control = part->object();
+            if (qobject_cast<PictureButton*>(control) || qobject_cast<ImageView*>(control)) {
+                EXPECT_FALSE(qobject_cast<QWidget*>(control)->toolTip().isEmpty()) << where;
             }
         }
-        EXPECT_GE(names.size(), 5);
+        EXPECT_GE(names.size(), 5) << title;
     }
+}
+
+// A screen reader hears of an entry with the focus only while the list has
+// it; back in the list, the keyboard goes on from the same entry.
+TEST_F(PlaylistFixture, AnEntryHasTheFocusOnlyWhileTheListHasIt) {
+    PlaylistWindow& window = playlist();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.addFiles({"/music/a.mid", "/music/b.mid", "/music/c.mid"});
+    QAccessibleTableInterface* rows =
+        QAccessible::queryAccessibleInterface(list())->tableInterface();
+    ASSERT_NE(rows, nullptr);
+    const auto focusedEntries = [rows] {
+        QList<int> focused;
+        for (int row = 0; row < rows->rowCount(); ++row)
+            if (rows->cellAt(row, 0)->state().focused)
+                focused << row;
+        return focused;
+    };
+    press(Qt::Key_Tab);
+    press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), list());
+    press(Qt::Key_Down);
+    EXPECT_EQ(focusedEntries(), QList<int>({1}));
+
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focusedEntries(), QList<int>());
+    EXPECT_EQ(list()->selectedIndex(), 1);
+    press(Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(focusedEntries(), QList<int>({1}));
+    press(Qt::Key_Down);
+    press(Qt::Key_Return);
+    EXPECT_EQ(state().currentFile, "/music/c.mid");
+}
+
+// The bar and the list show when the keyboard is on them, as the player's
+// picture buttons do.
+TEST_F(PlaylistFixture, TheBarAndTheListShowWhenTheyHaveTheFocus) {
+    PlaylistWindow& window = playlist();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const QImage bar = speedBar()->grab().toImage();
+    const QImage entries = list()->grab().toImage();
+    press(Qt::Key_Tab);
+    EXPECT_TRUE(speedBar()->grab().toImage() != bar);
+    press(Qt::Key_Tab);
+    EXPECT_TRUE(speedBar()->grab().toImage() == bar);
+    EXPECT_TRUE(list()->grab().toImage() != entries);
+    press(Qt::Key_Tab);
+    EXPECT_TRUE(list()->grab().toImage() == entries);
 }
 
 // The designed focus order: the check box, the bar, the list, then "追加".
@@ -301,6 +364,24 @@ TEST_F(PlaylistFixture, AReopenedWindowStartsAfreshWhileTheSharedStateStays) {
     EXPECT_EQ(state().animation, AnimationSwitch::Off);
     EXPECT_FALSE(animationTimer()->isActive());
     EXPECT_EQ(animationTimer()->interval(), 800);
+}
+
+// Back from About, the keyboard goes on where it was.
+TEST_F(PlaylistFixture, TheFocusComesBackToAboutWhenAboutClosesWithEscape) {
+    PlaylistWindow& window = playlist();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    press(Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget(), button("aboutButton"));
+    bool opened = false;
+    QTimer::singleShot(0, [&opened] {
+        opened = windows().about().isLoaded();
+        QTest::keyClick(windows().about()->windowHandle(), Qt::Key_Escape);
+    });
+    press(Qt::Key_Space);
+    ASSERT_TRUE(opened);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_EQ(QApplication::focusWidget(), button("aboutButton"));
 }
 
 TEST_F(PlaylistFixture, AboutIsModalWhileTheMascotKeepsMoving) {
