@@ -110,24 +110,15 @@ void MediaControls::playlistChanged() {
 }
 
 void MediaControls::play() {
-    whenFree(windows_, [](Windows& windows) {
-        if (windows.player().isLoaded())
-            windows.player()->play();
-    });
+    onPlayer([](PlayerWindow& player) { player.play(); });
 }
 
 void MediaControls::pause() {
-    whenFree(windows_, [](Windows& windows) {
-        if (windows.player().isLoaded())
-            windows.player()->pause();
-    });
+    onPlayer([](PlayerWindow& player) { player.pause(); });
 }
 
 void MediaControls::stop() {
-    whenFree(windows_, [](Windows& windows) {
-        if (windows.player().isLoaded())
-            windows.player()->stop();
-    });
+    onPlayer([](PlayerWindow& player) { player.stop(); });
 }
 
 void MediaControls::next() {
@@ -152,9 +143,13 @@ void MediaControls::raise() {
 }
 
 void MediaControls::quit() {
-    whenFree(windows_, [](Windows& windows) {
+    onPlayer([](PlayerWindow& player) { player.close(); });
+}
+
+void MediaControls::onPlayer(const std::function<void(PlayerWindow&)>& command) {
+    whenFree(windows_, [command](Windows& windows) {
         if (windows.player().isLoaded())
-            windows.player()->close();
+            command(windows.player().load());
     });
 }
 

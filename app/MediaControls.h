@@ -5,6 +5,9 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
+class PlayerWindow;
 class Windows;
 
 // The desktop's media controls and media keys on Pelora's windows: they
@@ -32,6 +35,9 @@ private:
     void quit() override;
     void openFile(const QString& fileName) override;
 
+    // Runs `command` on the player window, once no dialog or message is
+    // open; nothing once the player has closed.
+    void onPlayer(const std::function<void(PlayerWindow&)>& command);
     void watchPlayer();
     void watchPlaylist();
     // Tells the service what the windows show now.
