@@ -3,13 +3,12 @@
 #include "app/ExternalFileOpener.h"
 #include "app/Windows.h"
 #include "core/AfterModalWindows.h"
-#include "core/ErrorModel.h"
 #include "midifile/SongTitle.h"
 #include "system/Iconv.h"
+#include "system/WholeFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QPointer>
 #include <QStringDecoder>
 
 #include <optional>
@@ -19,17 +18,17 @@ namespace {
 
 // The song's name in its file: UTF-8 where it is valid UTF-8, else code page
 // 932, in which most Japanese MIDI files were written; empty when the file
-// names none or is not at hand.
+// names none or cannot be read.
 QString songTitle(const QString& fileName) {
-    // Only a regular file: reading a pipe or a device could wait for ever.
-    if (!QFileInfo(fileName).isFile())
+    std::string start;
+    try {
+        start =
+            WholeFile::readStart(QFile::encodeName(fileName).toStdString(), SongTitle::bytesNeeded);
+    } catch (const WholeFileError&) {
         return {};
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray start = file.read(SongTitle::bytesNeeded);
-    const std::string name = SongTitle::of(
-        {reinterpret_cast<const std::uint8_t*>(start.constData()), std::size_t(start.size())});
+    }
+    const std::string name =
+        SongTitle::of({reinterpret_cast<const std::uint8_t*>(start.data()), start.size()});
     if (name.empty())
         return {};
     QStringDecoder utf8(QStringDecoder::Utf8);
@@ -57,10 +56,10 @@ MediaPlayerService::Status statusOf(Playback playback) {
     return MediaPlayerService::Status::Stopped;
 }
 
-// Runs `command` on the windows as an event of the program's own, once no
-// dialog or message is open, as the user's own clicks would wait.
+// Runs `command` on the windows once no dialog or message is open, as the
+// user's own clicks would wait.
 template <class Command> void whenFree(Windows& windows, Command command) {
-    AfterModalWindows::run([&windows, command] { ErrorModel::event([&] { command(windows); }); });
+    AfterModalWindows::run([&windows, command] { command(windows); });
 }
 
 } // namespace
@@ -76,7 +75,10 @@ MediaControls::MediaControls(Windows& windows) : windows_(windows), service_(*th
 }
 
 bool MediaControls::start() {
-    return service_.registerOnSessionBus();
+    if (!service_.registerOnSessionBus())
+        return false;
+    playerChanged();
+    return true;
 }
 
 void MediaControls::watchPlayer() {
@@ -91,17 +93,21 @@ void MediaControls::watchPlaylist() {
     playlistChanged();
 }
 
+// Nothing is looked up before the service is on the bus: a file named on
+// the command line plays before the first paint, and the bus comes after.
 void MediaControls::playerChanged() {
+    if (!service_.isRegistered())
+        return;
     const SharedState& state = windows_.sharedState();
     service_.setStatus(statusOf(state.playback));
-    if (state.currentFile != fileName_) {
-        fileName_ = state.currentFile;
-        service_.setTrack(fileName_, songTitle(fileName_));
-    }
+    if (state.currentFile != service_.fileName())
+        service_.setTrack(state.currentFile, songTitle(state.currentFile));
     playlistChanged();
 }
 
 void MediaControls::playlistChanged() {
+    if (!service_.isRegistered())
+        return;
     auto& playlist = windows_.playlist();
     if (playlist.isLoaded())
         service_.setNeighbours(playlist->hasNext(), playlist->hasPrevious());

@@ -40,11 +40,10 @@ private:
     void onPlayer(const std::function<void(PlayerWindow&)>& command);
     void watchPlayer();
     void watchPlaylist();
-    // Tells the service what the windows show now.
+    // Tells the service what the windows show now, once it is on the bus.
     void playerChanged();
     void playlistChanged();
 
     Windows& windows_;
     MediaPlayerService service_;
-    QString fileName_;
 };

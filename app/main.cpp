@@ -115,10 +115,8 @@ int main(int argc, char** argv) {
                                      QCoreApplication::instance(),
                                      [&windows, checked] {
                                          AfterModalWindows::run([&windows, checked] {
-                                             ErrorModel::event([&] {
-                                                 ExternalFileOpener::bringToFront(windows);
-                                                 ExternalFileOpener::open(windows, *checked);
-                                             });
+                                             ExternalFileOpener::bringToFront(windows);
+                                             ExternalFileOpener::open(windows, *checked);
                                          });
                                      },
                                      Qt::QueuedConnection);

@@ -1,5 +1,6 @@
 #include "core/AfterModalWindows.h"
 
+#include "core/ErrorModel.h"
 #include "core/UserMessage.h"
 
 #include <QApplication>
@@ -39,7 +40,7 @@ void runWaiting() {
         while (!queue.empty() && !modalWindowOpen()) {
             const std::function<void()> work = std::move(queue.front());
             queue.pop_front();
-            work();
+            ErrorModel::event(work);
         }
     } // its message, shown here, holds back work given meanwhile
     running = false;

@@ -242,11 +242,9 @@ void PlayerWindow::dropEvent(QDropEvent* event) {
     AfterModalWindows::run([window = QPointer<PlayerWindow>(this), files] {
         if (!window)
             return;
-        ErrorModel::event([&] {
-            if (!files.midiFiles.isEmpty())
-                window->playFile(files.midiFiles.first());
-            if (!files.unreadable.empty())
-                UserMessage::show(Texts::unopenedFiles(files.unreadable));
-        });
+        if (!files.midiFiles.isEmpty())
+            window->playFile(files.midiFiles.first());
+        if (!files.unreadable.empty())
+            UserMessage::show(Texts::unopenedFiles(files.unreadable));
     });
 }

@@ -290,12 +290,10 @@ void PlaylistWindow::dropEvent(QDropEvent* event) {
     AfterModalWindows::run([window = QPointer<PlaylistWindow>(this), files] {
         if (!window)
             return;
-        ErrorModel::event([&] {
-            for (const QString& listFile : files.listFiles)
-                window->loadListFile(listFile);
-            window->addFiles(files.midiFiles);
-            if (!files.unreadable.empty())
-                UserMessage::show(Texts::unopenedFiles(files.unreadable));
-        });
+        for (const QString& listFile : files.listFiles)
+            window->loadListFile(listFile);
+        window->addFiles(files.midiFiles);
+        if (!files.unreadable.empty())
+            UserMessage::show(Texts::unopenedFiles(files.unreadable));
     });
 }

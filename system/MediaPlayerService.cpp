@@ -116,7 +116,7 @@ MediaPlayerService::MediaPlayerService(Commands& commands, QObject* parent)
 }
 
 MediaPlayerService::~MediaPlayerService() {
-    if (serviceName_.isEmpty())
+    if (!isRegistered())
         return;
     QDBusConnection bus = QDBusConnection::sessionBus();
     bus.unregisterService(serviceName_);
@@ -222,7 +222,7 @@ void MediaPlayerService::changed(const QString& property) {
 
 void MediaPlayerService::announce() {
     const QStringList properties = std::exchange(changed_, {});
-    if (serviceName_.isEmpty() || properties.isEmpty())
+    if (!isRegistered() || properties.isEmpty())
         return;
     const QObject* adaptor = findChild<PlayerAdaptor*>();
     QVariantMap values;

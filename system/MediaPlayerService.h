@@ -41,6 +41,7 @@ public:
     // of its own below it.
     bool registerOnSessionBus();
     QString serviceName() const { return serviceName_; }
+    bool isRegistered() const { return !serviceName_.isEmpty(); }
 
     // What the program is doing; each change is announced once the event
     // loop runs again, all changes meanwhile in one announcement.
@@ -53,6 +54,7 @@ public:
     // What the D-Bus properties hold.
     QString playbackStatus() const;
     QVariantMap metadata() const;
+    const QString& fileName() const { return fileName_; }
     bool canPlay() const { return !fileName_.isEmpty(); }
     bool canGoNext() const { return hasNext_; }
     bool canGoPrevious() const { return hasPrevious_; }

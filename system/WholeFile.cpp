@@ -1,5 +1,6 @@
 #include "system/WholeFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -99,6 +100,43 @@ void writeAll(int fd, std::string_view bytes) {
     }
 }
 
+// Reads a regular file, refusing anything else before opening it, up to
+// `limit` bytes; `wholeOnly` refuses a larger file instead of reading its start.
+std::string readRegular(const std::string& path, long long limit, bool wholeOnly) {
+    struct stat status;
+    if (::stat(checked(path), &status) != 0)
+        fail(errno);
+    refuseUnlessRegular(status);
+    if (wholeOnly && status.st_size > limit)
+        throw WholeFileError(WholeFileError::Reason::TooLarge);
+    // Non-blocking in case a FIFO has taken the file's place since.
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.fd < 0 || ::fstat(file.fd, &status) != 0)
+        fail(errno);
+    refuseUnlessRegular(status);
+
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(std::min<long long>(status.st_size, limit)));
+    std::vector<char> chunk(64 * 1024);
+    for (;;) {
+        const ssize_t count = ::read(file.fd, chunk.data(), chunk.size());
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            fail(errno);
+        if (count == 0)
+            return bytes;
+        const long long room = limit - static_cast<long long>(bytes.size());
+        if (count > room) {
+            if (wholeOnly)
+                throw WholeFileError(WholeFileError::Reason::TooLarge);
+            bytes.append(chunk.data(), static_cast<std::size_t>(room));
+            return bytes;
+        }
+        bytes.append(chunk.data(), static_cast<std::size_t>(count));
+    }
+}
+
 } // namespace
 
 WholeFileError::WholeFileError(Reason reason, int error)
@@ -110,33 +148,11 @@ WholeFileError::WholeFileError(Reason reason, int error)
       reason(reason), error(error) {}
 
 std::string WholeFile::read(const std::string& path, long long maxBytes) {
-    struct stat status;
-    if (::stat(checked(path), &status) != 0)
-        fail(errno);
-    refuseUnlessRegular(status);
-    if (status.st_size > maxBytes)
-        throw WholeFileError(WholeFileError::Reason::TooLarge);
-    // Non-blocking in case a FIFO has taken the file's place since.
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (file.fd < 0 || ::fstat(file.fd, &status) != 0)
-        fail(errno);
-    refuseUnlessRegular(status);
+    return readRegular(path, maxBytes, true);
+}
 
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(status.st_size));
-    std::vector<char> chunk(64 * 1024);
-    for (;;) {
-        const ssize_t count = ::read(file.fd, chunk.data(), chunk.size());
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0)
-            fail(errno);
-        if (count == 0)
-            return bytes;
-        if (static_cast<long long>(bytes.size()) + count > maxBytes)
-            throw WholeFileError(WholeFileError::Reason::TooLarge);
-        bytes.append(chunk.data(), static_cast<std::size_t>(count));
-    }
+std::string WholeFile::readStart(const std::string& path, long long maxBytes) {
+    return readRegular(path, maxBytes, false);
 }
 
 void WholeFile::replace(const std::string& path, std::string_view bytes) {

@@ -29,6 +29,8 @@ public:
     // FIFO or a device may block or act, and refuses a file larger than
     // maxBytes without reading it.
     static std::string read(const std::string& path, long long maxBytes);
+    // The first maxBytes of a regular file, or all of a smaller one.
+    static std::string readStart(const std::string& path, long long maxBytes);
 
     // Writes the bytes to a new file in the same folder, flushes it to disk
     // and renames it over the target; on failure the target stays as it was
