@@ -8,7 +8,7 @@ class Windows;
 
 // Opens files given from outside the windows, named on the command line or
 // handed over by a later start, the way the windows' own commands would:
-// list files load into the playlist as "読込" loads them (in their order, so
+// list files load into the playlist as the list load button loads them (in their order, so
 // the last one named stays), then the MIDI files: one plays as if chosen in
 // the player's load dialog; several are added to the playlist, each at its
 // sorted place, and the first named plays. Names that cannot be read are

@@ -19,7 +19,7 @@ QFont fontOf(const QStringList& faces, qreal points) {
 } // namespace
 
 QFont systemFont() {
-    // The proportional face first: "アニメーション" fits beside its check box
+    // The proportional face first: the animation check box caption fits beside its box
     // only in that one.
     return fontOf({QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")}, 9);
 }

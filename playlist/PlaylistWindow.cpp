@@ -41,7 +41,7 @@ QPushButton* button(QWidget* window, const char* name, const QString& caption, i
     return control;
 }
 
-// Runs the steps of "保存" or "読込". A cancelled dialog ends them silently.
+// Runs the steps of the list save or load button. A cancelled dialog ends them silently.
 // Any other failure is told to the user with the list file's name and the
 // reason; the steps read or write the whole file before they touch the list
 // or the caption, so nothing has changed by then.

@@ -40,8 +40,8 @@ public:
     void loadList();
 
     // Files chosen elsewhere (the command line, a second start, a drop):
-    // each added at its sorted place as "追加" adds, and a list file loaded
-    // as "読込" loads the one chosen in its dialog.
+    // each added at its sorted place as the add button adds, and a list file loaded
+    // as the list load button loads the one chosen in its dialog.
     void addFiles(const QStringList& files);
     void loadListFile(const QString& fileName);
 

@@ -56,7 +56,7 @@ void SortedListBox::addAll(const QStringList& entries) {
 void SortedListBox::removeAt(int index) {
     model_.removeAt(index);
     // The row that moves up into the removed one's place must not become the
-    // selection: a second "削除" would delete an entry the user never chose.
+    // selection: a second press of the delete button would delete an entry the user never chose.
     selectionModel()->clearSelection();
 }
 
