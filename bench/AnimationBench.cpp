@@ -1,12 +1,11 @@
-#include "app/Startup.h"
 #include "app/Windows.h"
 #include "bench/OneRunFigures.h"
 #include "core/ErrorModel.h"
-#include "core/UserMessage.h"
+#include "core/QtFileDialog.h"
+#include "core/UserMessages.h"
 #include "player/PlayerWindow.h"
 #include "playlist/PlaylistWindow.h"
 #include "sound/SoundEngine.h"
-#include "system/QtFileDialog.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -32,13 +31,13 @@ double processCpuSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
+void complain(const QString& text) {
+    std::fprintf(stderr, "animation bench: %s\n", qPrintable(text));
+}
+
 void startProgram(Windows& windows) {
-    const auto complain = [](const QString& text) {
-        std::fprintf(stderr, "animation bench: %s\n", qPrintable(text));
-    };
     ErrorModel::setReporter(complain);
-    UserMessage::setSink(complain);
-    ErrorModel::event([&windows] { Startup::run(windows); });
+    ErrorModel::event([&windows] { windows.start(); });
     if (ErrorModel::ended())
         throw std::runtime_error("animation bench: the program did not start");
 }
@@ -55,9 +54,15 @@ std::vector<double> animate() {
     SoundEngine::Config offline = SoundEngine::Config::system();
     offline.offline = true;
     SoundEngine engine(offline);
-    Windows windows(engine, [](const QString& filter, const QString&) {
-        return std::make_unique<QtFileDialog>(filter);
+    FocusRestorer::Memory focus;
+    UserMessages messages(complain, [](const QStringList& texts, qsizetype) {
+        return texts.join(QLatin1Char('\n'));
     });
+    Windows windows({engine,
+                     [&focus](const QString& filter, const QString&) {
+                         return std::make_unique<QtFileDialog>(filter, QString(), focus);
+                     },
+                     messages, focus, [] {}});
     startProgram(windows);
     PlayerWindow& player = windows.player().load();
     control<QScrollBar>(windows.playlist().load(), "speedBar")->setValue(1);

@@ -1,58 +1,48 @@
 #include "core/AfterModalWindows.h"
 
 #include "core/ErrorModel.h"
-#include "core/UserMessage.h"
+#include "core/UserMessages.h"
 
 #include <QApplication>
 #include <QTimer>
 
-#include <deque>
-
-namespace AfterModalWindows {
 namespace {
 
 // While a modal window is open, how often to look whether it has closed.
 constexpr int pollMilliseconds = 50;
 
-std::deque<std::function<void()>> queue;
-bool running = false;
-
 bool modalWindowOpen() {
     return QApplication::activeModalWidget() != nullptr;
 }
 
-void runWaiting();
+} // namespace
 
-void later(int milliseconds) {
-    QTimer::singleShot(milliseconds, QCoreApplication::instance(), runWaiting);
+void AfterModalWindows::run(std::function<void()> work) {
+    queue_.push_back(std::move(work));
+    later(0);
 }
 
-void runWaiting() {
-    if (running || queue.empty())
+void AfterModalWindows::later(int milliseconds) {
+    QTimer::singleShot(milliseconds, this, &AfterModalWindows::runWaiting);
+}
+
+void AfterModalWindows::runWaiting() {
+    if (running_ || queue_.empty())
         return;
     if (modalWindowOpen()) {
         later(pollMilliseconds);
         return;
     }
-    running = true;
+    running_ = true;
     {
-        const UserMessage::Gathering oneMessage;
-        while (!queue.empty() && !modalWindowOpen()) {
-            const std::function<void()> work = std::move(queue.front());
-            queue.pop_front();
+        const UserMessages::Gathering oneMessage(messages_);
+        while (!queue_.empty() && !modalWindowOpen()) {
+            const std::function<void()> work = std::move(queue_.front());
+            queue_.pop_front();
             ErrorModel::event(work);
         }
     } // its message, shown here, holds back work given meanwhile
-    running = false;
-    if (!queue.empty())
+    running_ = false;
+    if (!queue_.empty())
         later(modalWindowOpen() ? pollMilliseconds : 0);
 }
-
-} // namespace
-
-void run(std::function<void()> work) {
-    queue.push_back(std::move(work));
-    later(0);
-}
-
-} // namespace AfterModalWindows

@@ -1,7 +1,6 @@
 #include "core/ErrorModel.h"
 
 #include "core/Errors.h"
-#include "core/FocusRestorer.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -27,7 +26,6 @@ void reportFatal(const QString& message) {
         return;
     }
     // The program words it for the user (setReporter); this is the fallback.
-    const FocusRestorer focusBack;
     QMessageBox::critical(nullptr, QStringLiteral("Pelora"), message);
     QCoreApplication::exit(exitStatus());
 }

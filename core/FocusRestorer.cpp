@@ -4,15 +4,9 @@
 
 namespace {
 
-// The control last given the focus back, while its window may not be active
-// yet: a message that follows a dialog at once (a list file that could not
-// be saved) opens before the window system has activated that window, when
-// none of the program's windows is active.
-QPointer<QWidget> givenBack;
-
 // The control with the focus; a window where nothing takes the focus
 // (About) has it itself.
-QWidget* focusedNow() {
+QWidget* focusedNow(QWidget* givenBack) {
     if (QWidget* control = QApplication::focusWidget())
         return control;
     if (QWidget* window = QApplication::activeWindow())
@@ -22,7 +16,8 @@ QWidget* focusedNow() {
 
 } // namespace
 
-FocusRestorer::FocusRestorer() : control_(focusedNow()) {}
+FocusRestorer::FocusRestorer(Memory& memory)
+    : memory_(memory), control_(focusedNow(memory.givenBack_)) {}
 
 FocusRestorer::~FocusRestorer() {
     if (!control_ || !control_->isVisible())
@@ -31,5 +26,5 @@ FocusRestorer::~FocusRestorer() {
     window->activateWindow();
     if (control_ != window)
         control_->setFocus(Qt::ActiveWindowFocusReason);
-    givenBack = window->isActiveWindow() ? nullptr : control_;
+    memory_.givenBack_ = window->isActiveWindow() ? nullptr : control_;
 }

@@ -10,11 +10,22 @@
 // it likes once the modal one has closed.
 class FocusRestorer {
 public:
-    FocusRestorer();
+    // The control last given the focus back, while its window may not be
+    // active yet: a message that follows a dialog at once (a list file that
+    // could not be saved) opens before the window system has activated that
+    // window, when none of the program's windows is active. One for the
+    // program, shared by all its restorers.
+    class Memory {
+        friend class FocusRestorer;
+        QPointer<QWidget> givenBack_;
+    };
+
+    explicit FocusRestorer(Memory& memory);
     ~FocusRestorer();
     FocusRestorer(const FocusRestorer&) = delete;
     FocusRestorer& operator=(const FocusRestorer&) = delete;
 
 private:
+    Memory& memory_;
     QPointer<QWidget> control_;
 };

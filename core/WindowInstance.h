@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FocusRestorer.h"
+#include "core/LoadedWindows.h"
 #include "core/WindowBase.h"
 
 #include <QEventLoop>
@@ -25,19 +26,15 @@ public:
     // Runs the window's unloading(), then destroys it. Nothing for a window not loaded.
     virtual void unload() = 0;
 
-    // Runs when the last loaded window of the program has been unloaded.
-    static void setOnNoWindowLoaded(std::function<void()> action);
-    static int loadedCount();
-
 signals:
     // The window was built and its loaded() has run.
     void loaded();
     void unloaded();
 
 protected:
-    void noteLoaded();
-    void noteUnloaded();
-    void noteDestroyed();
+    explicit WindowHandle(LoadedWindows& all) : all_(all) {}
+
+    LoadedWindows& all_;
 };
 
 // The single instance of one window. The window itself is built by the first
@@ -47,7 +44,10 @@ template <class Window> class WindowInstance : public WindowHandle {
 public:
     using Factory = std::function<Window*()>;
 
-    explicit WindowInstance(Factory make) : make_(std::move(make)) {}
+    // `all`: the program's loaded windows, of which this becomes one when
+    // loaded; `focus`: where the focus goes back after showModal().
+    WindowInstance(LoadedWindows& all, FocusRestorer::Memory& focus, Factory make)
+        : WindowHandle(all), focus_(focus), make_(std::move(make)) {}
     ~WindowInstance() override { destroy(); }
 
     bool isLoaded() const override { return window_ != nullptr; }
@@ -57,7 +57,7 @@ public:
         if (!window_) {
             window_ = make_();
             QObject::connect(window_, &WindowBase::closedByUser, this, [this] { release(); });
-            noteLoaded();
+            all_.loaded();
             window_->loaded();
             emit loaded();
         }
@@ -73,7 +73,7 @@ public:
     }
 
     void showModal() override {
-        const FocusRestorer focusBack;
+        const FocusRestorer focusBack(focus_);
         Window& window = load();
         window.setWindowModality(Qt::ApplicationModal);
         window.show();
@@ -99,7 +99,7 @@ public:
         Window* window = window_;
         window_ = nullptr;
         delete window;
-        noteDestroyed();
+        all_.destroyed();
     }
 
 private:
@@ -110,10 +110,11 @@ private:
         window_ = nullptr;
         window->hide();
         window->deleteLater();
-        noteUnloaded();
+        all_.unloaded();
         emit unloaded();
     }
 
+    FocusRestorer::Memory& focus_;
     Factory make_;
     QPointer<Window> window_;
 };

@@ -1,22 +1,21 @@
 #include "player/PlayerWindow.h"
 
-#include "core/AfterModalWindows.h"
 #include "core/ErrorModel.h"
-#include "core/UserMessage.h"
+#include "core/FileDrop.h"
+#include "core/UserMessages.h"
 #include "core/WindowInstance.h"
 #include "player/FrameCounter.h"
 #include "player/FrameFiles.h"
 #include "player/ImageView.h"
 #include "player/PictureButton.h"
-#include "system/FileDrop.h"
 #include "system/IncomingFiles.h"
 #include "texts/Texts.h"
 
 #include <QEvent>
 #include <QIcon>
+#include <QMimeData>
 #include <QPalette>
 #include <QPixmap>
-#include <QPointer>
 #include <QTimer>
 
 namespace {
@@ -39,9 +38,10 @@ void describe(QWidget* control, Texts::Control which) {
 } // namespace
 
 PlayerWindow::PlayerWindow(SharedState& state, WindowHandle& playlist, Sequencer& sequencer,
-                           const FileDialog::Factory& makeFileDialog)
+                           const FileDialog::Factory& makeFileDialog, UserMessages& messages)
     : state_(state), playlist_(playlist), sequencer_(sequencer),
-      openDialog_(makeFileDialog(Texts::midiFileFilter(), QStringLiteral("midiFiles"))) {
+      openDialog_(makeFileDialog(Texts::midiFileFilter(), QStringLiteral("midiFiles"))),
+      messages_(messages) {
     buildDesign();
     connectCommands();
     setAcceptDrops(true);
@@ -117,8 +117,8 @@ void PlayerWindow::connectCommands() {
     route(animationTimer_, &QTimer::timeout, &PlayerWindow::showNextFrame);
     // The sequencer fails quietly; where that would leave the user with a
     // dancing mascot and no music, it says why once the command is done.
-    connect(&sequencer_, &Sequencer::problem, this, [](const SoundProblem& problem) {
-        ErrorModel::event([&problem] { UserMessage::show(Texts::soundProblem(problem)); });
+    connect(&sequencer_, &Sequencer::problem, this, [this](const SoundProblem& problem) {
+        ErrorModel::event([&] { messages_.show(Texts::soundProblem(problem)); });
     });
 }
 
@@ -225,26 +225,22 @@ void PlayerWindow::setFrameInterval(int milliseconds) {
     animationTimer_->setInterval(milliseconds);
 }
 
+namespace {
+
+bool takes(const QMimeData& drag) {
+    return !IncomingFiles::fromDrag(drag.urls()).withoutListFiles().isEmpty();
+}
+
+} // namespace
+
 void PlayerWindow::dragEnterEvent(QDragEnterEvent* event) {
-    const IncomingFiles files = IncomingFiles::fromDrag(*event->mimeData());
-    if (!files.midiFiles.isEmpty() || !files.unreadable.empty())
+    if (takes(*event->mimeData()))
         FileDrop::accept(*event);
 }
 
 void PlayerWindow::dropEvent(QDropEvent* event) {
-    const IncomingFiles files = IncomingFiles::fromDrag(*event->mimeData());
-    if (files.midiFiles.isEmpty() && files.unreadable.empty())
+    if (!takes(*event->mimeData()))
         return;
     FileDrop::accept(*event);
-    // Played once the drop is over, so that the program the file came from
-    // is not kept waiting for the music to start, and once no dialog or
-    // message is open. Files with names that cannot be opened are told.
-    AfterModalWindows::run([window = QPointer<PlayerWindow>(this), files] {
-        if (!window)
-            return;
-        if (!files.midiFiles.isEmpty())
-            window->playFile(files.midiFiles.first());
-        if (!files.unreadable.empty())
-            UserMessage::show(Texts::unopenedFiles(files.unreadable));
-    });
+    emit filesDropped(event->mimeData()->urls());
 }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "core/FileDialog.h"
 #include "core/WindowBase.h"
 #include "sound/Sequencer.h"
 #include "state/SharedState.h"
-#include "system/FileDialog.h"
+
+#include <QList>
+#include <QUrl>
 
 #include <array>
 #include <cstdint>
@@ -13,6 +16,7 @@
 class ImageView;
 class PictureButton;
 class QTimer;
+class UserMessages;
 class WindowHandle;
 
 // The player window: the mascot above four picture buttons (load, pause,
@@ -24,9 +28,10 @@ class WindowHandle;
 class PlayerWindow : public WindowBase {
     Q_OBJECT
 public:
-    // The sequencer outlives the window; the file dialog comes from `makeFileDialog`.
+    // The sequencer and the messages outlive the window; the file dialog
+    // comes from `makeFileDialog`.
     PlayerWindow(SharedState& state, WindowHandle& playlist, Sequencer& sequencer,
-                 const FileDialog::Factory& makeFileDialog);
+                 const FileDialog::Factory& makeFileDialog, UserMessages& messages);
     ~PlayerWindow() override;
 
     void loaded() override;
@@ -36,7 +41,7 @@ public:
     // failure ends it quietly, with the mascot stopped.
     void chooseAndPlay();
     // A MIDI file chosen elsewhere (the command line, a second start, a
-    // drop): the load command's steps after its dialog.
+    // drop, the media controls): the load command's steps after its dialog.
     void playFile(const QString& fileName);
     // Plays the current file from its beginning; also a list entry's double-click.
     void play();
@@ -59,10 +64,13 @@ signals:
     // The music was played, paused or stopped (the shared state's
     // playback), or the current file changed and plays.
     void playbackChanged();
+    // Local files were dropped on the window, of which it takes MIDI files;
+    // whoever opens them does so after the drop.
+    void filesDropped(const QList<QUrl>& urls);
 
 protected:
     void changeEvent(QEvent* event) override;
-    // Local MIDI files may be dropped on the window; the first one plays.
+    // Local MIDI files may be dropped on the window.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -88,4 +96,5 @@ private:
 
     Sequencer& sequencer_;
     std::unique_ptr<FileDialog> openDialog_;
+    UserMessages& messages_;
 };

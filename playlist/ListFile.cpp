@@ -75,10 +75,11 @@ QStringList ListFile::load(const QString& path) {
     return load(path, ListFileCharset::system());
 }
 
-void ListFile::save(const QString& path, const QStringList& entries, const std::string& charset) {
+void ListFile::save(const QString& path, const QStringList& entries, const std::string& charset,
+                    const WriteFunction& write) {
     namingTheFile(Texts::listFileNotSaved, path, charset, [&] {
         WholeFile::replace(QFile::encodeName(path).toStdString(),
-                           ListFileCodec::encode(utf8Entries(entries), charset));
+                           ListFileCodec::encode(utf8Entries(entries), charset), write);
     });
 }
 
@@ -94,8 +95,4 @@ QStringList ListFile::load(const QString& path, const std::string& charset) {
     for (const std::string& entry : entries)
         result.append(QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size())));
     return result;
-}
-
-void ListFile::setWriteFunction(WriteFunction write) {
-    WholeFile::setWriteFunction(std::move(write));
 }

@@ -25,17 +25,15 @@ public:
     // set, more than MaxEntries entries).
     static QStringList load(const QString& path);
 
-    // The same in a given character set instead of the system's.
-    static void save(const QString& path, const QStringList& entries, const std::string& charset);
+    // The same in a given character set instead of the system's. `write`
+    // stands in for write(2) (a test's disk that fails part-way).
+    using WriteFunction = WholeFile::WriteFunction;
+    static void save(const QString& path, const QStringList& entries, const std::string& charset,
+                     const WriteFunction& write = {});
     static QStringList load(const QString& path, const std::string& charset);
 
     // Larger files are refused without being read.
     static constexpr long long MaxFileBytes = 64LL * 1024 * 1024;
-
-    // Stands in for write(2) while saving, so that tests can make a disk
-    // fail part-way; an empty function restores write(2).
-    using WriteFunction = WholeFile::WriteFunction;
-    static void setWriteFunction(WriteFunction write);
 };
 
 class ListFileError : public PeloraError {

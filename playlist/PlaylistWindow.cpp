@@ -1,23 +1,22 @@
 #include "playlist/PlaylistWindow.h"
 
-#include "core/AfterModalWindows.h"
 #include "core/DesignFonts.h"
 #include "core/ErrorModel.h"
 #include "core/Errors.h"
-#include "core/UserMessage.h"
+#include "core/FileDrop.h"
+#include "core/UserMessages.h"
 #include "core/WindowInstance.h"
 #include "playlist/FocusFramedScrollBar.h"
 #include "playlist/ListFile.h"
 #include "playlist/PlayerControl.h"
 #include "playlist/SortedListBox.h"
-#include "system/FileDrop.h"
 #include "system/IncomingFiles.h"
 #include "texts/Texts.h"
 
 #include <QCheckBox>
 #include <QIcon>
+#include <QMimeData>
 #include <QPainter>
-#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -45,18 +44,19 @@ QPushButton* button(QWidget* window, const char* name, const QString& caption, i
 // Any other failure is told to the user with the list file's name and the
 // reason; the steps read or write the whole file before they touch the list
 // or the caption, so nothing has changed by then.
-template <class Steps> void listFileCommand(const QString& failureHeading, Steps steps) {
+template <class Steps>
+void listFileCommand(UserMessages& messages, const QString& failureHeading, Steps steps) {
     ErrorModel::trap([&] {
         QString fileName;
         try {
             steps(fileName);
         } catch (const DialogCancelled&) {
         } catch (const ListFileError& error) {
-            UserMessage::show(failureHeading + QStringLiteral("\n\n") + error.message());
+            messages.show(failureHeading + QStringLiteral("\n\n") + error.message());
         } catch (...) {
-            UserMessage::show(failureHeading +
-                              QStringLiteral("\n\n%1\n%2")
-                                  .arg(fileName, ErrorModel::describe(std::current_exception())));
+            messages.show(failureHeading +
+                          QStringLiteral("\n\n%1\n%2")
+                              .arg(fileName, ErrorModel::describe(std::current_exception())));
         }
     });
 }
@@ -64,9 +64,10 @@ template <class Steps> void listFileCommand(const QString& failureHeading, Steps
 } // namespace
 
 PlaylistWindow::PlaylistWindow(SharedState& state, PlayerControl& player, WindowHandle& about,
-                               const FileDialog::Factory& makeFileDialog)
+                               const FileDialog::Factory& makeFileDialog, UserMessages& messages)
     : state_(state), player_(player), about_(about),
-      listDialog_(makeFileDialog(Texts::listFileFilter(), QStringLiteral("listFiles"))) {
+      listDialog_(makeFileDialog(Texts::listFileFilter(), QStringLiteral("listFiles"))),
+      messages_(messages) {
     buildDesign();
     connectCommands();
     setAcceptDrops(true);
@@ -197,7 +198,7 @@ void PlaylistWindow::addFiles(const QStringList& files) {
     else
         list_->addAll(fitting);
     if (files.size() > room)
-        UserMessage::show(Texts::listFull(SortedList::MaxEntries));
+        messages_.show(Texts::listFull(SortedList::MaxEntries));
 }
 
 void PlaylistWindow::removeSelected() {
@@ -242,7 +243,7 @@ void PlaylistWindow::playNeighbour(int step) {
 }
 
 void PlaylistWindow::saveList() {
-    listFileCommand(Texts::listNotSaved(), [this](QString& fileName) {
+    listFileCommand(messages_, Texts::listNotSaved(), [this](QString& fileName) {
         listDialog_->showSave();
         fileName = listDialog_->fileName();
         ListFile::save(fileName, list_->entries());
@@ -251,7 +252,7 @@ void PlaylistWindow::saveList() {
 }
 
 void PlaylistWindow::loadList() {
-    listFileCommand(Texts::listNotLoaded(), [this](QString& fileName) {
+    listFileCommand(messages_, Texts::listNotLoaded(), [this](QString& fileName) {
         listDialog_->showOpen();
         fileName = listDialog_->fileName();
         readListFile(fileName);
@@ -259,7 +260,7 @@ void PlaylistWindow::loadList() {
 }
 
 void PlaylistWindow::loadListFile(const QString& fileName) {
-    listFileCommand(Texts::listNotLoaded(), [this, &fileName](QString& failedName) {
+    listFileCommand(messages_, Texts::listNotLoaded(), [this, &fileName](QString& failedName) {
         failedName = fileName;
         readListFile(fileName);
     });
@@ -272,28 +273,22 @@ void PlaylistWindow::readListFile(const QString& fileName) {
     setCaption(fileName);
 }
 
+namespace {
+
+bool takes(const QMimeData& drag) {
+    return !IncomingFiles::fromDrag(drag.urls()).isEmpty();
+}
+
+} // namespace
+
 void PlaylistWindow::dragEnterEvent(QDragEnterEvent* event) {
-    const IncomingFiles files = IncomingFiles::fromDrag(*event->mimeData());
-    if (!files.listFiles.isEmpty() || !files.midiFiles.isEmpty() || !files.unreadable.empty())
+    if (takes(*event->mimeData()))
         FileDrop::accept(*event);
 }
 
 void PlaylistWindow::dropEvent(QDropEvent* event) {
-    const IncomingFiles files = IncomingFiles::fromDrag(*event->mimeData());
-    if (files.listFiles.isEmpty() && files.midiFiles.isEmpty() && files.unreadable.empty())
+    if (!takes(*event->mimeData()))
         return;
     FileDrop::accept(*event);
-    // Handled once the drop is over, and once no dialog or message is open:
-    // a message about a list file must not keep the program the files came
-    // from waiting. A list file replaces the list, so it is loaded before
-    // the MIDI files dropped with it are added.
-    AfterModalWindows::run([window = QPointer<PlaylistWindow>(this), files] {
-        if (!window)
-            return;
-        for (const QString& listFile : files.listFiles)
-            window->loadListFile(listFile);
-        window->addFiles(files.midiFiles);
-        if (!files.unreadable.empty())
-            UserMessage::show(Texts::unopenedFiles(files.unreadable));
-    });
+    emit filesDropped(event->mimeData()->urls());
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "core/FileDialog.h"
 #include "core/WindowBase.h"
 #include "state/SharedState.h"
-#include "system/FileDialog.h"
+
+#include <QList>
+#include <QUrl>
 
 #include <memory>
 
@@ -11,6 +14,7 @@ class QCheckBox;
 class QPushButton;
 class QScrollBar;
 class SortedListBox;
+class UserMessages;
 class WindowHandle;
 
 // The playlist window: the sorted list of MIDI files, the switch and pace of
@@ -22,7 +26,7 @@ class PlaylistWindow : public WindowBase {
     Q_OBJECT
 public:
     PlaylistWindow(SharedState& state, PlayerControl& player, WindowHandle& about,
-                   const FileDialog::Factory& makeFileDialog);
+                   const FileDialog::Factory& makeFileDialog, UserMessages& messages);
     ~PlaylistWindow() override;
 
     void loaded() override;
@@ -56,6 +60,9 @@ public:
 signals:
     // Entries were added to the list or removed from it.
     void listChanged();
+    // Local files were dropped on the window, of which it takes MIDI files
+    // and list files; whoever opens them does so after the drop.
+    void filesDropped(const QList<QUrl>& urls);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -87,4 +94,5 @@ private:
     QPushButton* aboutButton_ = nullptr;
 
     std::unique_ptr<FileDialog> listDialog_;
+    UserMessages& messages_;
 };

@@ -3,9 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMimeData>
 #include <QMimeDatabase>
-#include <QUrl>
 
 #include <cerrno>
 #include <dirent.h>
@@ -132,9 +130,9 @@ IncomingFiles IncomingFiles::fromPaths(const QStringList& absolutePaths) {
     return files;
 }
 
-IncomingFiles IncomingFiles::fromDrag(const QMimeData& data) {
+IncomingFiles IncomingFiles::fromDrag(const QList<QUrl>& urls) {
     IncomingFiles files;
-    for (const QUrl& url : data.urls()) {
+    for (const QUrl& url : urls) {
         if (!url.isLocalFile())
             continue;
         const QFileInfo file(url.toLocalFile());

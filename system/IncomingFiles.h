@@ -1,13 +1,13 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include "system/WholeFile.h"
 
 #include <vector>
-
-class QMimeData;
 
 // Files handed to Pelora from outside its file dialogs: named on the command
 // line, handed over by a second start, or dropped on a window. List files are
@@ -31,7 +31,18 @@ public:
     // or, where the name says nothing, their first bytes) or list files, in
     // their order; folders, other files and web links are left out. Such a
     // file whose name Qt cannot hold goes to `unreadable`.
-    static IncomingFiles fromDrag(const QMimeData& data);
+    static IncomingFiles fromDrag(const QList<QUrl>& urls);
+
+    // What the player takes of them: it plays MIDI files, and loads no list.
+    IncomingFiles withoutListFiles() const {
+        IncomingFiles files = *this;
+        files.listFiles.clear();
+        return files;
+    }
+    // Nothing to open and nothing to tell.
+    bool isEmpty() const {
+        return listFiles.isEmpty() && midiFiles.isEmpty() && unreadable.empty();
+    }
 
     QStringList listFiles;
     QStringList midiFiles;

@@ -27,11 +27,6 @@ public:
     int fd;
 };
 
-WholeFile::WriteFunction& writeFunction() {
-    static WholeFile::WriteFunction function;
-    return function;
-}
-
 [[noreturn]] void fail(int error) {
     throw WholeFileError(WholeFileError::Reason::System, error);
 }
@@ -88,10 +83,10 @@ std::string resolved(const std::string& path) {
     fail(ELOOP);
 }
 
-void writeAll(int fd, std::string_view bytes) {
+void writeAll(int fd, std::string_view bytes, const WholeFile::WriteFunction& write) {
     while (!bytes.empty()) {
-        const long count = writeFunction() ? writeFunction()(fd, bytes.data(), bytes.size())
-                                           : ::write(fd, bytes.data(), bytes.size());
+        const long count =
+            write ? write(fd, bytes.data(), bytes.size()) : ::write(fd, bytes.data(), bytes.size());
         if (count < 0 && errno == EINTR)
             continue;
         if (count <= 0)
@@ -155,7 +150,8 @@ std::string WholeFile::readStart(const std::string& path, long long maxBytes) {
     return readRegular(path, maxBytes, false);
 }
 
-void WholeFile::replace(const std::string& path, std::string_view bytes) {
+void WholeFile::replace(const std::string& path, std::string_view bytes,
+                        const WriteFunction& write) {
     const std::string target = resolved(path);
     const mode_t mode = modeFor(target);
     const std::size_t slash = target.rfind('/') + 1; // 0 when there is no slash
@@ -166,7 +162,7 @@ void WholeFile::replace(const std::string& path, std::string_view bytes) {
     try {
         if (::fchmod(file.fd, mode) != 0)
             fail(errno);
-        writeAll(file.fd, bytes);
+        writeAll(file.fd, bytes, write);
         if (::fsync(file.fd) != 0 || ::close(file.release()) != 0)
             fail(errno);
         if (::rename(temporary.c_str(), target.c_str()) != 0)
@@ -175,8 +171,4 @@ void WholeFile::replace(const std::string& path, std::string_view bytes) {
         ::unlink(temporary.c_str());
         throw;
     }
-}
-
-void WholeFile::setWriteFunction(WriteFunction write) {
-    writeFunction() = std::move(write);
 }

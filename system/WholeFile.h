@@ -37,11 +37,9 @@ public:
     // and the new file is removed. The target keeps its permissions, and a
     // symbolic link keeps pointing to it, also one whose target does not
     // exist yet. A read-only target is refused, even where the folder would
-    // let it be replaced.
-    static void replace(const std::string& path, std::string_view bytes);
-
-    // Stands in for write(2) while replacing, so that tests can make a disk
-    // fail part-way; an empty function restores write(2).
+    // let it be replaced. `write` stands in for write(2) (a test's disk that
+    // fails part-way); empty: write(2).
     using WriteFunction = std::function<long(int fd, const char* data, std::size_t size)>;
-    static void setWriteFunction(WriteFunction write);
+    static void replace(const std::string& path, std::string_view bytes,
+                        const WriteFunction& write = {});
 };

@@ -131,7 +131,7 @@ QString tooManyFiles(qsizetype count, int maxEntries) {
         .arg(maxEntries);
 }
 
-QString gathered(const QStringList& texts, int more) {
+QString gathered(const QStringList& texts, qsizetype more) {
     QString text = texts.first(std::min(named, texts.size())).join(QStringLiteral("\n\n"));
     const qsizetype notShown = std::max<qsizetype>(texts.size() - named, 0) + more;
     if (notShown > 0)

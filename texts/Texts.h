@@ -34,7 +34,7 @@ QString unopenedFiles(const std::vector<IncomingFiles::Unreadable>& files);
 // More files handed in at once than the list can hold.
 QString tooManyFiles(qsizetype count, int maxEntries);
 // Several messages said as one: `texts`, and `more` not kept.
-QString gathered(const QStringList& texts, int more);
+QString gathered(const QStringList& texts, qsizetype more);
 
 // The list and its list files.
 QString listFull(int maxEntries);

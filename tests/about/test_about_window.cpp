@@ -1,5 +1,4 @@
 #include "about/AboutWindow.h"
-#include "app/Startup.h"
 #include "app/Windows.h"
 #include "player/PlayerWindow.h"
 #include "playlist/PlaylistWindow.h"
@@ -17,8 +16,6 @@
 
 namespace {
 
-// Whether text drawn in white shows in the area: smoothed glyphs leave few
-// pixels fully white, so nearly white counts.
 class AboutTest : public AppFixture {
 protected:
     static AboutWindow& about() { return windows().about().load(); }
@@ -97,7 +94,7 @@ TEST_F(AboutTest, EveryCaptionOfTheThreeWindowsShowsWholeWithAnyDesktopFont) {
         for (const char* kind : {"QPushButton", "QCheckBox", "QAbstractItemView", "QLabel"})
             QApplication::setFont(desktop, kind);
         rebuild();
-        Startup::run(windows());
+        windows().start();
         windows().playlist()->addFiles({QStringLiteral("/音楽/曲.mid")});
         about().show();
         const QList<QWidget*> three{&windows().player().load(), &windows().playlist().load(),

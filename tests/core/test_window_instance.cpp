@@ -32,7 +32,8 @@ protected:
     }
     void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    WindowInstance<ProbeWindow> probe{[] { return new ProbeWindow(); }};
+    LoadedWindows all{[this] { ++programEnds; }};
+    WindowInstance<ProbeWindow> probe{all, focus, [] { return new ProbeWindow(); }};
 };
 
 TEST_F(WindowInstanceTest, LoadsOnFirstUseAndRunsItsLoadHandlerOnce) {

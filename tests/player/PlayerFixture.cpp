@@ -1,6 +1,5 @@
 #include "PlayerFixture.h"
 
-#include "app/Startup.h"
 #include "app/Windows.h"
 #include "core/ErrorModel.h"
 #include "player/FrameFiles.h"
@@ -49,7 +48,7 @@ void PlayerFixture::putFrame(int from, const QString& name) {
 }
 
 PlayerWindow* PlayerFixture::start() {
-    ErrorModel::event([] { Startup::run(windows()); });
+    ErrorModel::event([] { windows().start(); });
     return windows().player().isLoaded() ? &windows().player().load() : nullptr;
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/Startup.h"
 #include "app/Windows.h"
 #include "player/PlayerWindow.h"
 #include "playlist/PlaylistWindow.h"
@@ -21,7 +20,7 @@ class PlaylistFixture : public AppFixture {
 protected:
     void SetUp() override {
         AppFixture::SetUp();
-        Startup::run(windows());
+        windows().start();
         RecordingSequencer::log().clear();
     }
 

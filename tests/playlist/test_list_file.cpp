@@ -35,8 +35,6 @@ QString failureOf(const std::function<void()>& work) {
 
 class ListFileTest : public ::testing::Test {
 protected:
-    void TearDown() override { ListFile::setWriteFunction({}); }
-
     QString path(const QString& name) const { return dir.filePath(name); }
     QStringList names(const QString& folder = {}) const {
         return QDir(path(folder))
@@ -158,14 +156,15 @@ TEST_F(ListFileTest, AWriteFailingHalfWayLeavesTheOldFileWhole) {
     writeFile(file, "\"old\"\r\n");
     int calls = 0;
     QStringList namesWhileWriting;
-    ListFile::setWriteFunction([&](int fd, const char* data, std::size_t size) -> long {
+    const auto failingDisk = [&](int fd, const char* data, std::size_t size) -> long {
         if (calls++ == 0)
             return ::write(fd, data, size / 2);
         namesWhileWriting = names();
         errno = ENOSPC;
         return -1;
-    });
-    const QString message = failureOf([&] { ListFile::save(file, SampleEntries, "UTF-8"); });
+    };
+    const QString message =
+        failureOf([&] { ListFile::save(file, SampleEntries, "UTF-8", failingDisk); });
     EXPECT_EQ(namesWhileWriting.size(), 2);
     EXPECT_TRUE(message.contains(file) && message.contains(QStringLiteral("ディスクの空き")))
         << message.toStdString();

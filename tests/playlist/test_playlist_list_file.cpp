@@ -14,11 +14,6 @@ const QString listFilter = QStringLiteral("演奏リスト(*.lst)|*.lst|全て�
 
 class PlaylistListFileTest : public PlaylistFixture {
 protected:
-    void TearDown() override {
-        ListFile::setWriteFunction({});
-        PlaylistFixture::TearDown();
-    }
-
     QString path(const QString& name) const { return folder.filePath(name); }
 
     static QByteArray bytesOf(const QString& file) {
@@ -111,10 +106,8 @@ TEST_F(PlaylistListFileTest, AFailedSaveNamesTheFileAndLeavesListCaptionAndDiskA
     add("a.mid");
     save(path("first.lst"));
     write(path("second.lst"), "\"old.mid\"\r\n");
-    ListFile::setWriteFunction([](int, const char*, std::size_t) -> long {
-        errno = ENOSPC;
-        return -1;
-    });
+    // A file its owner made read-only is not replaced.
+    QFile::setPermissions(path("second.lst"), QFileDevice::ReadOwner);
     save(path("second.lst"));
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("second.lst"));
@@ -122,7 +115,6 @@ TEST_F(PlaylistListFileTest, AFailedSaveNamesTheFileAndLeavesListCaptionAndDiskA
     EXPECT_EQ(playlist().windowTitle(), path("first.lst"));
     EXPECT_EQ(shownEntries(), QStringList({"a.mid"}));
 
-    ListFile::setWriteFunction({});
     save(path("no-such-folder/third.lst"));
     ASSERT_EQ(messages.size(), 2);
     EXPECT_TRUE(messages[1].contains("third.lst"));

@@ -1,9 +1,8 @@
 #include "support/AppFixture.h"
 
 #include "core/ErrorModel.h"
-#include "core/UserMessage.h"
-#include "core/WindowInstance.h"
 #include "support/ScriptedFileDialog.h"
+#include "texts/Texts.h"
 
 #include <QApplication>
 #include <QTest>
@@ -12,11 +11,12 @@ namespace {
 Windows* current = nullptr;
 }
 
+AppFixture::AppFixture()
+    : userMessages([this](const QString& text) { messages << text; }, Texts::gathered) {}
+
 void AppFixture::SetUp() {
     ErrorModel::reset();
     ErrorModel::setReporter([this](const QString& message) { fatalReports << message; });
-    UserMessage::setSink([this](const QString& text) { messages << text; });
-    WindowHandle::setOnNoWindowLoaded([this] { ++programEnds; });
     RecordingSequencer::log().clear();
     ScriptedFileDialog::clearScript();
     ScriptedFileDialog::shows().clear();
@@ -31,8 +31,9 @@ void AppFixture::rebuild(Sequencer* sequencer, FileDialog::Factory makeFileDialo
         makeFileDialog = [](const QString& filter, const QString&) {
             return std::make_unique<ScriptedFileDialog>(filter);
         };
-    program_ = std::make_unique<Windows>(sequencer != nullptr ? *sequencer : recorder_,
-                                         std::move(makeFileDialog));
+    program_ = std::make_unique<Windows>(
+        Windows::Needs{sequencer != nullptr ? *sequencer : recorder_, std::move(makeFileDialog),
+                       userMessages, focus, [this] { ++programEnds; }});
     current = program_.get();
 }
 
@@ -41,8 +42,6 @@ void AppFixture::TearDown() {
     program_.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ErrorModel::setReporter({});
-    UserMessage::setSink({});
-    WindowHandle::setOnNoWindowLoaded({});
 }
 
 Windows& AppFixture::windows() {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/Windows.h"
+#include "core/FocusRestorer.h"
+#include "core/UserMessages.h"
 #include "state/SharedState.h"
 #include "support/QtTestHelpers.h"
 #include "support/RecordingSequencer.h"
@@ -51,6 +53,12 @@ protected:
     QStringList messages;
     // Times the program ended because no window was loaded any more.
     int programEnds = 0;
+
+    FocusRestorer::Memory focus;
+    // Records what it would show in `messages`.
+    UserMessages userMessages;
+
+    AppFixture();
 
 private:
     RecordingSequencer recorder_;

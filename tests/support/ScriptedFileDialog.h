@@ -1,6 +1,6 @@
 #pragma once
 
-#include "system/FileDialog.h"
+#include "core/FileDialog.h"
 
 #include <QStringList>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "app/HandoverMessage.h"
+#include "outside/HandoverMessage.h"
 #include "support/MidiFileBuilder.h"
 #include "system/IncomingFiles.h"
 #include "system/ProgramArguments.h"
@@ -69,8 +69,9 @@ TEST_F(IncomingFilesTest, ListAndMidiFilesAreKnownByNameInAnyCaseOrByFirstBytesA
         makeFolder(name);
 
     const IncomingFiles dropped = IncomingFiles::fromDrag(
-        *dragOf({"folder.mid", "tune.rmi", "notes.txt", "Songs.LST", "http://example.com/b.mid",
-                 "folder.lst", "a.mid", "tune", "folder.rmi"}));
+        dragOf({"folder.mid", "tune.rmi", "notes.txt", "Songs.LST", "http://example.com/b.mid",
+                "folder.lst", "a.mid", "tune", "folder.rmi"})
+            ->urls());
     EXPECT_EQ(dropped.listFiles, QStringList({shown("Songs.LST")}));
     EXPECT_EQ(dropped.midiFiles, QStringList({shown("tune.rmi"), shown("a.mid"), shown("tune")}));
     EXPECT_TRUE(dropped.unreadable.empty());
@@ -106,7 +107,7 @@ TEST_F(IncomingFilesTest, ANameNotInTheSystemCharacterSetIsToldAsSuchNeverAsMiss
         argv[i] = arguments[i].data();
     const QStringList named =
         ProgramArguments::fromArgv(static_cast<int>(std::size(argv)), argv).mid(1);
-    HandoverMessage handedOver;
+    HandoverMessage handedOver(100);
     ASSERT_EQ(handedOver.add(HandoverMessage::encode(named)), HandoverMessage::Status::Complete);
     for (const QStringList& paths : {named, handedOver.paths()}) {
         const IncomingFiles files = IncomingFiles::fromPaths(paths);
@@ -124,7 +125,7 @@ TEST_F(IncomingFilesTest, ANameNotInTheSystemCharacterSetIsToldAsSuchNeverAsMiss
     // Dropped: such a MIDI or list file is told; a folder or other file so
     // named is left out as any other would be.
     const IncomingFiles dropped = IncomingFiles::fromDrag(
-        *dragOf({midi, "\x83\x7e", inFolder, text, folderLikeMidi, list, missing, "a.mid"}));
+        dragOf({midi, "\x83\x7e", inFolder, text, folderLikeMidi, list, missing, "a.mid"})->urls());
     EXPECT_EQ(dropped.midiFiles, QStringList({shown("a.mid")}));
     EXPECT_TRUE(dropped.listFiles.isEmpty());
     EXPECT_EQ(pathsOf(dropped.unreadable),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/HandoverMessage.h"
+#include "outside/HandoverMessage.h"
 
 #include <QByteArray>
 #include <QLocalServer>
@@ -35,8 +35,10 @@ public:
         qsizetype heldBytes = 4 * (HandoverMessage::headerBytes + HandoverMessage::maxBodyBytes);
     };
 
-    explicit SingleInstance(const QByteArray& displayName, QObject* parent = nullptr);
-    SingleInstance(const QByteArray& displayName, const Limits& limits, QObject* parent = nullptr);
+    // `listCapacity`: the names of a handover beyond one more than this are
+    // only counted.
+    SingleInstance(const QByteArray& displayName, qsizetype listCapacity);
+    SingleInstance(const QByteArray& displayName, qsizetype listCapacity, const Limits& limits);
 
     enum class Outcome {
         Running,    // this is the running Pelora now
@@ -69,6 +71,7 @@ private:
     void acceptConnections();
     void serve(QLocalSocket* socket);
 
+    qsizetype listCapacity_;
     Limits limits_;
     // Declared before the server: its connections, ended with it, give back
     // what they hold.

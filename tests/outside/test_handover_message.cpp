@@ -1,9 +1,12 @@
-#include "app/HandoverMessage.h"
+#include "outside/HandoverMessage.h"
+#include "playlist/SortedList.h"
 
 #include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace {
+
+constexpr qsizetype listCapacity = SortedList::MaxEntries;
 
 // A message fed to the running Pelora in pieces of `piece` bytes.
 HandoverMessage::Status receive(HandoverMessage& message, const QByteArray& bytes,
@@ -24,12 +27,12 @@ QByteArray withBody(const QByteArray& body) {
 TEST(HandoverMessage, TheFilesOfASecondStartArriveWhole) {
     const QStringList files{"/home/user/音楽/曲 1.mid", "/tmp/list.lst", "/a\nb.mid"};
     for (const qsizetype piece : {1, 3, 1000}) {
-        HandoverMessage message;
+        HandoverMessage message(listCapacity);
         EXPECT_EQ(receive(message, HandoverMessage::encode(files), piece),
                   HandoverMessage::Status::Complete);
         EXPECT_EQ(message.paths(), files);
     }
-    HandoverMessage none;
+    HandoverMessage none(listCapacity);
     EXPECT_EQ(receive(none, HandoverMessage::encode({}), 8), HandoverMessage::Status::Complete);
     EXPECT_TRUE(none.paths().isEmpty());
 }
@@ -44,7 +47,7 @@ TEST(HandoverMessage, AnythingButAWellFormedMessageIsRefused) {
         withBody(QByteArray("/a.mid\0", 7)) + "more", // more than it says
     };
     for (const QByteArray& bytes : refused) {
-        HandoverMessage message;
+        HandoverMessage message(listCapacity);
         EXPECT_EQ(receive(message, bytes, bytes.size()), HandoverMessage::Status::Malformed)
             << bytes.toStdString();
     }
@@ -54,7 +57,7 @@ TEST(HandoverMessage, AnythingButAWellFormedMessageIsRefused) {
 // claims more than the cap is refused at its header, before its body is kept.
 TEST(HandoverMessage, AClaimOfMoreThanTheCapIsRefusedAtTheHeader) {
     QByteArray header("PLR1\xFF\xFF\xFF\xFF", 8);
-    HandoverMessage message;
+    HandoverMessage message(listCapacity);
     EXPECT_EQ(message.add(header), HandoverMessage::Status::Malformed);
     QStringList tooMany;
     for (int i = 0; i < 100; ++i)
@@ -63,10 +66,10 @@ TEST(HandoverMessage, AClaimOfMoreThanTheCapIsRefusedAtTheHeader) {
 
     // Names past what a list holds are counted, not read.
     const QStringList many(100'000, QStringLiteral("/a.mid"));
-    HandoverMessage counted;
+    HandoverMessage counted(listCapacity);
     ASSERT_EQ(counted.add(HandoverMessage::encode(many)), HandoverMessage::Status::Complete);
     EXPECT_EQ(counted.pathCount(), 100'000);
-    EXPECT_EQ(counted.paths().size(), HandoverMessage::keptPaths);
+    EXPECT_EQ(counted.paths().size(), listCapacity + 1);
 }
 
 } // namespace

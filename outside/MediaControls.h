@@ -1,14 +1,18 @@
 #pragma once
 
-#include "system/MediaPlayerService.h"
+#include "core/WindowInstance.h"
+#include "outside/MediaPlayerService.h"
+#include "player/PlayerWindow.h"
+#include "playlist/PlaylistWindow.h"
+#include "state/SharedState.h"
 
 #include <QObject>
 #include <QString>
 
 #include <functional>
 
-class PlayerWindow;
-class Windows;
+class AfterModalWindows;
+class ExternalFileOpener;
 
 // The desktop's media controls and media keys on Pelora's windows: they
 // press the player's buttons and choose the next or previous list entry as
@@ -18,8 +22,10 @@ class Windows;
 class MediaControls : public QObject, private MediaPlayerService::Commands {
     Q_OBJECT
 public:
-    // The windows outlive the controls.
-    explicit MediaControls(Windows& windows);
+    // Everything given outlives the controls.
+    MediaControls(WindowInstance<PlayerWindow>& player, WindowInstance<PlaylistWindow>& playlist,
+                  const SharedState& state, AfterModalWindows& afterModal,
+                  ExternalFileOpener& opener);
 
     // Offers the controls on the session bus; false without one.
     bool start();
@@ -44,6 +50,14 @@ private:
     void playerChanged();
     void playlistChanged();
 
-    Windows& windows_;
+    // Runs `command` once no dialog or message is open, as the user's own
+    // clicks would wait.
+    void whenFree(std::function<void()> command);
+
+    WindowInstance<PlayerWindow>& player_;
+    WindowInstance<PlaylistWindow>& playlist_;
+    const SharedState& state_;
+    AfterModalWindows& afterModal_;
+    ExternalFileOpener& opener_;
     MediaPlayerService service_;
 };

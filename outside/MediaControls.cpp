@@ -1,9 +1,8 @@
-#include "app/MediaControls.h"
+#include "outside/MediaControls.h"
 
-#include "app/ExternalFileOpener.h"
-#include "app/Windows.h"
 #include "core/AfterModalWindows.h"
 #include "midifile/SongTitle.h"
+#include "outside/ExternalFileOpener.h"
 #include "system/Iconv.h"
 #include "system/WholeFile.h"
 
@@ -56,21 +55,19 @@ MediaPlayerService::Status statusOf(Playback playback) {
     return MediaPlayerService::Status::Stopped;
 }
 
-// Runs `command` on the windows once no dialog or message is open, as the
-// user's own clicks would wait.
-template <class Command> void whenFree(Windows& windows, Command command) {
-    AfterModalWindows::run([&windows, command] { command(windows); });
-}
-
 } // namespace
 
-MediaControls::MediaControls(Windows& windows) : windows_(windows), service_(*this) {
-    connect(&windows_.player(), &WindowHandle::loaded, this, &MediaControls::watchPlayer);
-    connect(&windows_.playlist(), &WindowHandle::loaded, this, &MediaControls::watchPlaylist);
-    connect(&windows_.playlist(), &WindowHandle::unloaded, this, &MediaControls::playlistChanged);
-    if (windows_.player().isLoaded())
+MediaControls::MediaControls(WindowInstance<PlayerWindow>& player,
+                             WindowInstance<PlaylistWindow>& playlist, const SharedState& state,
+                             AfterModalWindows& afterModal, ExternalFileOpener& opener)
+    : player_(player), playlist_(playlist), state_(state), afterModal_(afterModal), opener_(opener),
+      service_(*this) {
+    connect(&player_, &WindowHandle::loaded, this, &MediaControls::watchPlayer);
+    connect(&playlist_, &WindowHandle::loaded, this, &MediaControls::watchPlaylist);
+    connect(&playlist_, &WindowHandle::unloaded, this, &MediaControls::playlistChanged);
+    if (player_.isLoaded())
         watchPlayer();
-    if (windows_.playlist().isLoaded())
+    if (playlist_.isLoaded())
         watchPlaylist();
 }
 
@@ -82,14 +79,12 @@ bool MediaControls::start() {
 }
 
 void MediaControls::watchPlayer() {
-    connect(&windows_.player().load(), &PlayerWindow::playbackChanged, this,
-            &MediaControls::playerChanged);
+    connect(&player_.load(), &PlayerWindow::playbackChanged, this, &MediaControls::playerChanged);
     playerChanged();
 }
 
 void MediaControls::watchPlaylist() {
-    connect(&windows_.playlist().load(), &PlaylistWindow::listChanged, this,
-            &MediaControls::playlistChanged);
+    connect(&playlist_.load(), &PlaylistWindow::listChanged, this, &MediaControls::playlistChanged);
     playlistChanged();
 }
 
@@ -98,19 +93,17 @@ void MediaControls::watchPlaylist() {
 void MediaControls::playerChanged() {
     if (!service_.isRegistered())
         return;
-    const SharedState& state = windows_.sharedState();
-    service_.setStatus(statusOf(state.playback));
-    if (state.currentFile != service_.fileName())
-        service_.setTrack(state.currentFile, songTitle(state.currentFile));
+    service_.setStatus(statusOf(state_.playback));
+    if (state_.currentFile != service_.fileName())
+        service_.setTrack(state_.currentFile, songTitle(state_.currentFile));
     playlistChanged();
 }
 
 void MediaControls::playlistChanged() {
     if (!service_.isRegistered())
         return;
-    auto& playlist = windows_.playlist();
-    if (playlist.isLoaded())
-        service_.setNeighbours(playlist->hasNext(), playlist->hasPrevious());
+    if (playlist_.isLoaded())
+        service_.setNeighbours(playlist_->hasNext(), playlist_->hasPrevious());
     else
         service_.setNeighbours(false, false);
 }
@@ -128,23 +121,23 @@ void MediaControls::stop() {
 }
 
 void MediaControls::next() {
-    whenFree(windows_, [](Windows& windows) {
-        if (windows.playlist().isLoaded())
-            windows.playlist()->playNext();
+    whenFree([this] {
+        if (playlist_.isLoaded())
+            playlist_->playNext();
     });
 }
 
 void MediaControls::previous() {
-    whenFree(windows_, [](Windows& windows) {
-        if (windows.playlist().isLoaded())
-            windows.playlist()->playPrevious();
+    whenFree([this] {
+        if (playlist_.isLoaded())
+            playlist_->playPrevious();
     });
 }
 
 void MediaControls::raise() {
-    whenFree(windows_, [](Windows& windows) {
-        if (windows.player().isLoaded())
-            ExternalFileOpener::bringToFront(windows);
+    whenFree([this] {
+        if (player_.isLoaded())
+            opener_.bringToFront();
     });
 }
 
@@ -153,18 +146,17 @@ void MediaControls::quit() {
 }
 
 void MediaControls::onPlayer(const std::function<void(PlayerWindow&)>& command) {
-    whenFree(windows_, [command](Windows& windows) {
-        if (windows.player().isLoaded())
-            command(windows.player().load());
+    whenFree([this, command] {
+        if (player_.isLoaded())
+            command(player_.load());
     });
 }
 
+void MediaControls::whenFree(std::function<void()> command) {
+    afterModal_.run(std::move(command));
+}
+
 void MediaControls::openFile(const QString& fileName) {
-    const QString absolute = QFileInfo(fileName).absoluteFilePath();
-    whenFree(windows_, [absolute](Windows& windows) {
-        if (!windows.player().isLoaded())
-            return;
-        ExternalFileOpener::bringToFront(windows);
-        ExternalFileOpener::open(windows, QStringList{absolute});
-    });
+    opener_.open(QStringList{QFileInfo(fileName).absoluteFilePath()},
+                 ExternalFileOpener::WayIn::MediaControls);
 }

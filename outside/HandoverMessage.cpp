@@ -1,4 +1,4 @@
-#include "app/HandoverMessage.h"
+#include "outside/HandoverMessage.h"
 
 #include <QDir>
 #include <QStringDecoder>
@@ -52,7 +52,7 @@ bool HandoverMessage::decodeBody() {
         return false;
     pathCount_ = body.count('\0');
     qsizetype start = 0;
-    while (start < body.size() && paths_.size() < keptPaths) {
+    while (start < body.size() && paths_.size() < keptPaths_) {
         const qsizetype end = body.indexOf('\0', start);
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         const QString path = utf8(body.sliced(start, end - start));

@@ -1,4 +1,4 @@
-#include "app/SingleInstance.h"
+#include "outside/SingleInstance.h"
 
 #include "system/InstanceSocket.h"
 
@@ -25,11 +25,13 @@ void warn(const QString& text) {
 
 } // namespace
 
-SingleInstance::SingleInstance(const QByteArray& displayName, QObject* parent)
-    : SingleInstance(displayName, Limits{}, parent) {}
+SingleInstance::SingleInstance(const QByteArray& displayName, qsizetype listCapacity)
+    : SingleInstance(displayName, listCapacity, Limits{}) {}
 
-SingleInstance::SingleInstance(const QByteArray& displayName, const Limits& limits, QObject* parent)
-    : QObject(parent), limits_(limits), socketPath_(InstanceSocket::forDisplay(displayName)) {
+SingleInstance::SingleInstance(const QByteArray& displayName, qsizetype listCapacity,
+                               const Limits& limits)
+    : listCapacity_(listCapacity), limits_(limits),
+      socketPath_(InstanceSocket::forDisplay(displayName)) {
     connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
 }
 
@@ -125,7 +127,7 @@ void SingleInstance::acceptConnections() {
 }
 
 void SingleInstance::serve(QLocalSocket* socket) {
-    auto message = std::make_shared<HandoverMessage>();
+    auto message = std::make_shared<HandoverMessage>(listCapacity_);
     // What this connection holds of heldBytes_, given back when it ends.
     auto held = std::make_shared<qsizetype>(0);
     // Anyone of the user's processes can connect: a connection that has not

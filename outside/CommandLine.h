@@ -26,6 +26,11 @@ public:
     const QStringList& files() const { return files_; }
     // The SoundFont named with --soundfont, made absolute; empty when none.
     const QString& soundFont() const { return soundFont_; }
+    // An option given that a running Pelora cannot take over from a later
+    // start (its SoundFont is chosen when it starts); empty when none.
+    QString unsharedOption() const {
+        return soundFont_.isEmpty() ? QString() : QStringLiteral("--soundfont");
+    }
 
 private:
     QString usage() const;

@@ -1,4 +1,4 @@
-#include "system/FileDialog.h"
+#include "core/FileDialog.h"
 
 #include <gtest/gtest.h>
 

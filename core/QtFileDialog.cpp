@@ -1,7 +1,6 @@
-#include "system/QtFileDialog.h"
+#include "core/QtFileDialog.h"
 
 #include "core/Errors.h"
-#include "core/FocusRestorer.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -46,7 +45,7 @@ void QtFileDialog::showSave() {
 }
 
 void QtFileDialog::show(bool save) {
-    const FocusRestorer focusBack;
+    const FocusRestorer focusBack(focus_);
     QFileDialog dialog(nullptr, QString(), keptFolder(lastFolder()));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "system/FileDialog.h"
+#include "core/FileDialog.h"
+#include "core/FocusRestorer.h"
 
 // The file dialog on QFileDialog: no title, default extension or initial
 // file name. It opens in the folder of its last use, kept under its
@@ -8,7 +9,9 @@
 // the working folder.
 class QtFileDialog : public FileDialog {
 public:
-    using FileDialog::FileDialog;
+    // `focus`: where the focus goes back once the dialog closes.
+    QtFileDialog(QString filter, QString lastFolder, FocusRestorer::Memory& focus)
+        : FileDialog(std::move(filter), std::move(lastFolder)), focus_(focus) {}
 
     void showOpen() override;
     void showSave() override;
@@ -17,5 +20,6 @@ public:
 private:
     void show(bool save);
 
+    FocusRestorer::Memory& focus_;
     QString fileName_;
 };

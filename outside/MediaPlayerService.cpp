@@ -1,4 +1,4 @@
-#include "system/MediaPlayerService.h"
+#include "outside/MediaPlayerService.h"
 
 #include <QCoreApplication>
 #include <QDBusAbstractAdaptor>

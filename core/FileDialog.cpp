@@ -1,4 +1,4 @@
-#include "system/FileDialog.h"
+#include "core/FileDialog.h"
 
 QStringList FileDialog::toNameFilters(const QString& filter) {
     const QStringList fields = filter.split(QLatin1Char('|'));

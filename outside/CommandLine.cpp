@@ -1,4 +1,4 @@
-#include "app/CommandLine.h"
+#include "outside/CommandLine.h"
 
 #include <QFileInfo>
 

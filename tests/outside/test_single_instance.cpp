@@ -1,4 +1,4 @@
-#include "app/SingleInstance.h"
+#include "outside/SingleInstance.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -41,6 +41,7 @@ namespace {
 using Outcome = SingleInstance::Outcome;
 
 constexpr char display[] = "x11:test";
+constexpr qsizetype listCapacity = 32'767;
 
 // Without a private runtime folder there is no safe place for the socket:
 // this start runs on its own and says so, and no socket is made elsewhere.
@@ -58,7 +59,7 @@ TEST(SingleInstance, WithoutARuntimeFolderItRunsAloneAndSaysSo) {
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.filePath("a-file")));
     qputenv("TMPDIR", QFile::encodeName(dir.path()));
     ::testing::internal::CaptureStderr();
-    SingleInstance instance("x11:test");
+    SingleInstance instance("x11:test", listCapacity);
     EXPECT_EQ(instance.start({}), SingleInstance::Outcome::Running);
     const std::string said = ::testing::internal::GetCapturedStderr();
     qputenv("XDG_RUNTIME_DIR", runtime);
@@ -97,7 +98,7 @@ private:
 std::unique_ptr<QThread> startAgain(const QStringList& files, const SingleInstance::Limits& limits,
                                     Outcome& outcome) {
     std::unique_ptr<QThread> thread(QThread::create([files, limits, &outcome] {
-        SingleInstance later(display, limits);
+        SingleInstance later(display, listCapacity, limits);
         outcome = later.start(files);
     }));
     thread->start();
@@ -150,7 +151,7 @@ TEST(SingleInstance, ASecondStartIsTakenWhateverOtherConnectionsDo) {
     SingleInstance::Limits limits;
     limits.messageMilliseconds = 1000;
     limits.heldBytes = 64 * 1024;
-    SingleInstance running(display, limits);
+    SingleInstance running(display, listCapacity, limits);
     ASSERT_EQ(running.start({"/first.mid"}), Outcome::Running);
     QStringList taken;
     QObject::connect(&running, &SingleInstance::filesHandedOver,
@@ -187,7 +188,7 @@ TEST(SingleInstance, EveryHandoverOfASessionIsTaken) {
     ASSERT_TRUE(runtime.isValid());
     SingleInstance::Limits limits;
     limits.heldBytes = 64 * 1024;
-    SingleInstance running(display, limits);
+    SingleInstance running(display, listCapacity, limits);
     ASSERT_EQ(running.start({}), Outcome::Running);
     std::vector<QStringList> taken;
     QObject::connect(&running, &SingleInstance::filesHandedOver,
@@ -218,7 +219,7 @@ TEST(SingleInstance, StartsWhileTheRunningPeloraIsStoppedWaitTheirTurn) {
     ASSERT_TRUE(runtime.isValid());
     SingleInstance::Limits limits;
     limits.answerMilliseconds = 500;
-    SingleInstance running(display);
+    SingleInstance running(display, listCapacity);
     ASSERT_EQ(running.start({}), Outcome::Running);
 
     ::testing::internal::CaptureStderr();
@@ -242,7 +243,7 @@ TEST(SingleInstance, AStartTakesOverFromAPeloraThatIsEndingAndGivesUpOnASilentOn
     SingleInstance::Limits limits;
     limits.answerMilliseconds = 300;
     limits.messageMilliseconds = 300;
-    const QString socketPath = SingleInstance(display).socketPath();
+    const QString socketPath = SingleInstance(display, listCapacity).socketPath();
     {
         QLocalServer ending;
         ASSERT_TRUE(ending.listen(socketPath));

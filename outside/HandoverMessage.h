@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QStringList>
 
-#include "playlist/SortedList.h"
 #include <optional>
 
 // What a second start of Pelora sends to the running one: the files it was
@@ -25,22 +24,26 @@ public:
     // Empty when the paths do not fit into maxBodyBytes.
     static QByteArray encode(const QStringList& absolutePaths);
 
+    // More paths than `listCapacity` are no playlist anyone meant to make:
+    // only one more than that is read (and checked), the rest only counted,
+    // so that a message of millions of names costs the running Pelora no
+    // time.
+    explicit HandoverMessage(qsizetype listCapacity) : keptPaths_(listCapacity + 1) {}
+
     // Fed the bytes as they arrive.
     enum class Status { Incomplete, Complete, Malformed };
     Status add(const QByteArray& bytes);
-    // More paths than a list holds are no playlist anyone meant to make:
-    // only this many are read (and checked), the rest only counted, so that
-    // a message of millions of names costs the running Pelora no time.
-    static constexpr qsizetype keptPaths = SortedList::MaxEntries + 1;
-    // The paths of a complete message, the first keptPaths of them, and
+    // The paths of a complete message, the first keptPaths() of them, and
     // how many it holds.
     const QStringList& paths() const { return paths_; }
     qsizetype pathCount() const { return pathCount_; }
+    qsizetype keptPaths() const { return keptPaths_; }
 
 private:
     Status check();
     bool decodeBody();
 
+    qsizetype keptPaths_;
     QByteArray received_;
     std::optional<quint32> bodyBytes_;
     QStringList paths_;

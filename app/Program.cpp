@@ -1,0 +1,64 @@
+#include "app/Program.h"
+
+#include "app/AfterFirstPaint.h"
+#include "core/ErrorModel.h"
+#include "core/QtFileDialog.h"
+#include "outside/SingleInstance.h"
+#include "sound/SoundEngine.h"
+#include "texts/Texts.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+Program::Program(SoundEngine& engine, SingleInstance& instance)
+    : engine_(engine), instance_(instance),
+      messages_(
+          [this](const QString& text) {
+              const FocusRestorer focusBack(focus_);
+              QMessageBox::warning(nullptr, QStringLiteral("Pelora"), text);
+          },
+          Texts::gathered),
+      afterModal_(messages_),
+      windows_({engine_,
+                [this](const QString& filter, const QString& lastFolder) {
+                    return std::make_unique<QtFileDialog>(filter, lastFolder, focus_);
+                },
+                messages_, focus_,
+                [this] {
+                    // The last window is gone: a later start runs a Pelora of its own.
+                    instance_.stop();
+                    QCoreApplication::exit(ErrorModel::exitStatus());
+                }}),
+      opener_(windows_.player(), windows_.playlist(), afterModal_, messages_),
+      mediaControls_(windows_.player(), windows_.playlist(), windows_.sharedState(), afterModal_,
+                     opener_) {
+    // The one process-wide setting: a failure no handler trapped ends the program.
+    ErrorModel::setReporter([](const QString& message) {
+        QMessageBox::critical(nullptr, QStringLiteral("Pelora"), Texts::fatalFailure(message));
+        QCoreApplication::exit(ErrorModel::exitStatus());
+    });
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(&instance_, &SingleInstance::filesHandedOver, &opener_,
+                     [this](const QStringList& files, qsizetype count) {
+                         opener_.open(files, ExternalFileOpener::WayIn::LaterStart, count);
+                     });
+}
+
+int Program::run(const QStringList& files) {
+    ErrorModel::event([&] {
+        windows_.start();
+        if (!files.isEmpty())
+            opener_.open(files, ExternalFileOpener::WayIn::CommandLine);
+    });
+    // Loading the SoundFont keeps a core busy for some 20 ms (longer for a
+    // large one): begun once the windows are on screen, it does not slow
+    // their appearance, and it is done before a user could press play. A
+    // file named on the command line may have begun it already. The media
+    // controls join the session bus then too.
+    if (windows_.player().isLoaded() && windows_.playlist().isLoaded())
+        AfterFirstPaint::run({&windows_.player().load(), &windows_.playlist().load()}, [this] {
+            engine_.prepare();
+            mediaControls_.start();
+        });
+    return ErrorModel::ended() ? ErrorModel::exitStatus() : QApplication::exec();
+}
