@@ -33,7 +33,6 @@ int main(int argc, char** argv) {
     QApplication app(qtArgc, argv);
     QtTranslation::install(app);
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.pelora.Pelora"));
-
     SingleInstance instance(platformChoice.displayName(), SortedList::MaxEntries);
     const auto outcome = instance.start(commandLine.files(), commandLine.unsharedOption());
     if (outcome != SingleInstance::Outcome::Running)
@@ -43,7 +42,6 @@ int main(int argc, char** argv) {
                    "side by side and the playlist does not follow the minimised player; "
                    "with an X server (DISPLAY) they can.\n",
                    stderr);
-
     // Made before the thread below: it sets a variable of the environment
     // (for JACK), which no other thread may read meanwhile.
     SoundEngine engine(SoundEngine::Config::system(commandLine.soundFont().toStdString()));

@@ -10,8 +10,9 @@
 #include <functional>
 #include <utility>
 
-// A window as the other windows reach it: by name, whether it is loaded or
-// not. Every operation but unload() loads the window first if needed.
+// A window as the other windows reach it, whether it is loaded or not.
+// Every operation but isLoaded() and unload() loads the window first if
+// needed.
 class WindowHandle : public QObject {
     Q_OBJECT
 public:

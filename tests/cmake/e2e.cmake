@@ -16,7 +16,7 @@ set_target_properties(e2e_make_midi e2e_close_window e2e_xdnd_drag PROPERTIES
                       AUTOMOC OFF AUTORCC OFF)
 
 set(E2E_UNIT_TESTS)
-foreach(area core midifile system sound player playlist about outside app)
+foreach(area core midifile system sound texts player playlist about outside app)
     if(TEST ${area})
         list(APPEND E2E_UNIT_TESTS ${area})
     endif()

@@ -59,10 +59,11 @@ TEST(HandoverMessage, AClaimOfMoreThanTheCapIsRefusedAtTheHeader) {
     QByteArray header("PLR1\xFF\xFF\xFF\xFF", 8);
     HandoverMessage message(listCapacity);
     EXPECT_EQ(message.add(header), HandoverMessage::Status::Malformed);
-    QStringList tooMany;
-    for (int i = 0; i < 100; ++i)
-        tooMany << QStringLiteral("/").repeated(HandoverMessage::maxBodyBytes / 100);
-    EXPECT_TRUE(HandoverMessage::encode(tooMany).isEmpty());
+    // A body of exactly the cap goes; one byte more does not.
+    const QString atCap = QStringLiteral("/").repeated(HandoverMessage::maxBodyBytes - 1);
+    HandoverMessage whole(listCapacity);
+    EXPECT_EQ(whole.add(HandoverMessage::encode({atCap})), HandoverMessage::Status::Complete);
+    EXPECT_TRUE(HandoverMessage::encode({atCap + QLatin1Char('/')}).isEmpty());
 
     // Names past what a list holds are counted, not read.
     const QStringList many(100'000, QStringLiteral("/a.mid"));

@@ -219,7 +219,8 @@ TEST_F(PlaylistFixture, AddPutsTheCurrentFileInItsPlaceIgnoringCase) {
     EXPECT_EQ(shownEntries(), QStringList({"", "a.mid", "a.mid", "B.mid", "b.MID", "C.mid"}));
 }
 
-// Files dropped or named on the command line go in as far as there is room.
+// Files dropped or named on the command line go in as far as there is room:
+// filling its last free places exactly is no overflow.
 TEST_F(PlaylistFixture, AddToAFullListSaysSoAndAddsOnlyWhatFits) {
     QStringList full;
     for (int i = 0; i < SortedList::MaxEntries - 1; ++i)
@@ -229,6 +230,11 @@ TEST_F(PlaylistFixture, AddToAFullListSaysSoAndAddsOnlyWhatFits) {
     EXPECT_EQ(list()->count(), SortedList::MaxEntries);
     EXPECT_TRUE(list()->entries().contains("/m/a.mid"));
     ASSERT_EQ(messages.size(), 1);
+    list()->removeAt(0);
+    list()->removeAt(0);
+    playlist().addFiles({"/m/x.mid", "/m/y.mid"});
+    EXPECT_EQ(list()->count(), SortedList::MaxEntries);
+    EXPECT_EQ(messages.size(), 1);
     add("/m/one-more.mid");
     EXPECT_EQ(list()->count(), SortedList::MaxEntries);
     ASSERT_EQ(messages.size(), 2);
