@@ -214,28 +214,31 @@ void PlaylistWindow::playEntry() {
     player_.play();
 }
 
-int PlaylistWindow::neighbourOfCurrentFile(int step) const {
-    return list_->list().neighbour(state_.currentFile, list_->selectedIndex(), step);
+int PlaylistWindow::neighbourOfCurrentFile(int step, bool wrapAround) const {
+    const int index = list_->list().neighbour(state_.currentFile, list_->selectedIndex(), step);
+    if (index >= 0 || !wrapAround || list_->count() == 0)
+        return index;
+    return step > 0 ? 0 : list_->count() - 1;
 }
 
-bool PlaylistWindow::hasNext() const {
-    return neighbourOfCurrentFile(1) >= 0;
+bool PlaylistWindow::hasNext(bool wrapAround) const {
+    return neighbourOfCurrentFile(1, wrapAround) >= 0;
 }
 
-bool PlaylistWindow::hasPrevious() const {
-    return neighbourOfCurrentFile(-1) >= 0;
+bool PlaylistWindow::hasPrevious(bool wrapAround) const {
+    return neighbourOfCurrentFile(-1, wrapAround) >= 0;
 }
 
-void PlaylistWindow::playNext() {
-    playNeighbour(1);
+void PlaylistWindow::playNext(bool wrapAround) {
+    playNeighbour(1, wrapAround);
 }
 
-void PlaylistWindow::playPrevious() {
-    playNeighbour(-1);
+void PlaylistWindow::playPrevious(bool wrapAround) {
+    playNeighbour(-1, wrapAround);
 }
 
-void PlaylistWindow::playNeighbour(int step) {
-    const int index = neighbourOfCurrentFile(step);
+void PlaylistWindow::playNeighbour(int step, bool wrapAround) {
+    const int index = neighbourOfCurrentFile(step, wrapAround);
     if (index < 0)
         return;
     list_->select(index);

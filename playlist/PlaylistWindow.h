@@ -51,11 +51,13 @@ public:
 
     // The entry just after or before the player's current file in the
     // list's order, chosen and played as a double-click on it would; the
-    // media keys' next and previous. Nothing when there is none.
-    void playNext();
-    void playPrevious();
-    bool hasNext() const;
-    bool hasPrevious() const;
+    // media keys' next and previous. Nothing when there is none; with
+    // `wrapAround`, past the last entry comes the first, and before the
+    // first the last (the list played round and round).
+    void playNext(bool wrapAround = false);
+    void playPrevious(bool wrapAround = false);
+    bool hasNext(bool wrapAround = false) const;
+    bool hasPrevious(bool wrapAround = false) const;
 
 signals:
     // Entries were added to the list or removed from it.
@@ -75,8 +77,8 @@ private:
     void connectCommands();
     void readListFile(const QString& fileName);
     // The index of the entry `step` (1 or -1) from the current file; -1: none.
-    int neighbourOfCurrentFile(int step) const;
-    void playNeighbour(int step);
+    int neighbourOfCurrentFile(int step, bool wrapAround) const;
+    void playNeighbour(int step, bool wrapAround);
     AnimationSwitch animationSwitch() const;
 
     SharedState& state_;
