@@ -89,8 +89,7 @@ double outputStartMs() {
 const bool registered = [] {
     Bench::addFromOneRun(
         "window",
-        {{"longest command on the window's thread: open, play, pause, stop, song change",
-          "ms"},
+        {{"longest command on the window's thread: open, play, pause, stop, song change", "ms"},
          {"... a song change to and from the largest accepted file", "ms"},
          {"... the same commands, the sound server stopped", "ms"}},
         commands);

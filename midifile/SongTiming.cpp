@@ -72,18 +72,18 @@ SongTiming::Microseconds SongTiming::at(std::int64_t tick) const {
     if (changes_.empty() || tick <= 0)
         return Microseconds(0);
     const TempoChange& change = changeBefore(tick);
-    return Microseconds(change.microseconds + (tick - change.tick) * change.microsecondsPerQuarter /
-                                                  ticksPerQuarter_);
+    return Microseconds(change.microseconds +
+                        (tick - change.tick) * change.microsecondsPerQuarter / ticksPerQuarter_);
 }
 
 std::int64_t SongTiming::tickAt(Microseconds time) const {
     if (changes_.empty() || time.count() <= 0)
         return 0;
-    const auto after = std::upper_bound(changes_.begin(), changes_.end(), time.count(),
-                                        [](std::int64_t value, const TempoChange& change) {
-                                            return value < change.microseconds;
-                                        });
+    const auto after = std::upper_bound(
+        changes_.begin(), changes_.end(), time.count(),
+        [](std::int64_t value, const TempoChange& change) { return value < change.microseconds; });
     const TempoChange& change = *(after - 1);
     const std::int64_t since = (time.count() - change.microseconds) * ticksPerQuarter_;
-    return change.tick + (since + change.microsecondsPerQuarter - 1) / change.microsecondsPerQuarter;
+    return change.tick +
+           (since + change.microsecondsPerQuarter - 1) / change.microsecondsPerQuarter;
 }

@@ -119,8 +119,8 @@ SoundEngine::SoundEngine(Config config, QObject* parent)
     if (output == nullptr && !config.offline)
         output = std::make_shared<FluidSynthAudioOutput>(std::move(config.audioDrivers));
     synthesizer_ = std::make_shared<Synthesizer>(Synthesizer::Setup{
-        std::move(config.chosenSoundFont), std::move(config.soundFonts),
-        config.wholeSoundFontLimit, std::move(output),
+        std::move(config.chosenSoundFont), std::move(config.soundFonts), config.wholeSoundFontLimit,
+        std::move(output),
         [mailbox = mailbox_](const SoundProblem& problem) { mailbox->post(problem); },
         [mailbox = mailbox_](const SoundState& state) { mailbox->post(state); },
         [mailbox = mailbox_](std::chrono::microseconds to) { mailbox->postSeek(to); },

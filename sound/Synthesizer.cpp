@@ -150,8 +150,8 @@ void Synthesizer::tellState() {
     if (!setup_.reportState)
         return;
     SoundState state;
-    state.status = ended_ && status_ == SoundState::Status::Playing ? SoundState::Status::Ended
-                                                                    : status_;
+    state.status =
+        ended_ && status_ == SoundState::Status::Playing ? SoundState::Status::Ended : status_;
     if (song_ != nullptr) {
         state.fileName = song_->fileName;
         state.length = song_->timing.length();
@@ -263,8 +263,7 @@ std::unique_ptr<Synthesizer::Song> Synthesizer::readSong(const QString& fileName
         return nullptr;
     }
     SongTiming timing(file.bytes);
-    return std::make_unique<Song>(
-        Song{fileName, 0, {}, std::move(file.bytes), std::move(timing)});
+    return std::make_unique<Song>(Song{fileName, 0, {}, std::move(file.bytes), std::move(timing)});
 }
 
 bool Synthesizer::startOutput() {
@@ -305,10 +304,10 @@ void Synthesizer::startAt(std::int64_t tick, bool playing) {
     setup_.position->store(song_->timing.at(tick).count());
     fluid_settings_setint(settings_.get(), "player.reset-synth", looping_ ? 1 : 0);
     player_.reset(new_fluid_player(synth_.get()));
-    if (player_ == nullptr || fluid_player_set_playback_callback(player_.get(), forward, this) != FLUID_OK ||
+    if (player_ == nullptr ||
+        fluid_player_set_playback_callback(player_.get(), forward, this) != FLUID_OK ||
         fluid_player_set_tick_callback(player_.get(), atTick, this) != FLUID_OK ||
-        fluid_player_add_mem(player_.get(), song_->bytes.data(), song_->bytes.size()) !=
-            FLUID_OK) {
+        fluid_player_add_mem(player_.get(), song_->bytes.data(), song_->bytes.size()) != FLUID_OK) {
         FluidLog::report("cannot hand the file to the MIDI player");
         player_.reset();
         return;
@@ -351,8 +350,8 @@ void Synthesizer::chase(std::int64_t tick) {
             fluid_synth_pitch_bend(synth, channel, data[0] | (data[1] << 7));
             break;
         default: { // system exclusive, without its closing F7
-            const std::size_t size = !data.empty() && data.back() == 0xF7 ? data.size() - 1
-                                                                          : data.size();
+            const std::size_t size =
+                !data.empty() && data.back() == 0xF7 ? data.size() - 1 : data.size();
             fluid_synth_sysex(synth, reinterpret_cast<const char*>(data.data()),
                               static_cast<int>(size), nullptr, nullptr, nullptr, 0);
         }
@@ -484,9 +483,8 @@ int Synthesizer::atTick(void* data, int tick) {
     if (!synthesizer->looping_ && !synthesizer->ended_) {
         synthesizer->ended_ = true;
         if (synthesizer->setup_.reportState)
-            synthesizer->setup_.reportState(
-                {SoundState::Status::Ended, song.fileName, song.timing.length(),
-                 song.timing.length()});
+            synthesizer->setup_.reportState({SoundState::Status::Ended, song.fileName,
+                                             song.timing.length(), song.timing.length()});
     }
     return FLUID_OK;
 }

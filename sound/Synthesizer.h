@@ -133,7 +133,7 @@ private:
     // player is never deleted while it plays.
     std::mutex rendering_;
     std::unique_ptr<Song> song_;
-    SoundRequest done_;       // what has been carried out
+    SoundRequest done_; // what has been carried out
     SoundState::Status status_ = SoundState::Status::Stopped;
     std::int64_t pausedTick_ = 0;
     // Under `rendering_`: the player's first callback, in which it plays the

@@ -34,7 +34,7 @@ TEST_F(PlayerWindowTest, EachClickReachesTheControlUnderThePointer) {
         QPoint at;
         QStringList calls;
     } clicks[] = {
-        {{40, 140}, {"pause"}},                          // load | pause
+        {{40, 140}, {"pause"}},                 // load | pause
         {{96, 140}, {"stop"}},                  // pause | stop
         {{135, 140}, {"stop"}},                 // stop, right edge
         {{20, 152}, {"stop", "open ", "play"}}, // the row | play

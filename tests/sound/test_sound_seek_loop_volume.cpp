@@ -25,14 +25,14 @@ Bytes settingsThenANote() {
     file.track()
         .tempo(0, 500000)
         .program(0, 0, 0)
-        .raw(480, {0xB0, 7, 50})            // volume
-        .raw(0, {0xB0, 10, 0})              // pan: left
-        .raw(0, {0xB0, 101, 0})             // RPN 0: the bend range
+        .raw(480, {0xB0, 7, 50}) // volume
+        .raw(0, {0xB0, 10, 0})   // pan: left
+        .raw(0, {0xB0, 101, 0})  // RPN 0: the bend range
         .raw(0, {0xB0, 100, 0})
-        .raw(0, {0xB0, 6, 12})              // twelve semitones
-        .raw(0, {0xE0, 0, 0x20})            // bent down
-        .program(0, 0, 19)                  // the organ
-        .noteOn(1440, 0, 60, 110)           // at 2 s
+        .raw(0, {0xB0, 6, 12})    // twelve semitones
+        .raw(0, {0xE0, 0, 0x20})  // bent down
+        .program(0, 0, 19)        // the organ
+        .noteOn(1440, 0, 60, 110) // at 2 s
         .noteOff(960, 0, 60);
     file.track().raw(0, gsReset).raw(2880, {0xFF, 0x01, 0x01, 'x'});
     return file.build();
