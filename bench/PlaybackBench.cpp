@@ -37,14 +37,9 @@ QString fiftyMegabytes() {
     return benchMidiFile("50MB.mid", [] { return MidiFileBuilder::dense(100, 3900.0); });
 }
 
-void stopAndClose(SoundEngine& device) {
-    device.stop();
-    device.close();
-}
-
 // What the play button does.
 void play(SoundEngine& device, const QString& file) {
-    stopAndClose(device);
+    device.stop();
     device.open(file);
     device.play();
 }
@@ -111,7 +106,7 @@ double laterFileMs() {
     FreshDevice fresh;
     play(fresh.device, song());
     renderSeconds(fresh.device, 0.5);
-    stopAndClose(fresh.device);
+    fresh.device.stop();
     renderSeconds(fresh.device, 1.0); // the reverb dies away
     return playToFirstSoundMs(fresh.device, laterSong());
 }
@@ -124,7 +119,7 @@ double secondsOfMusicPerCpuSecond() {
     play(device, file);
     renderSeconds(device, music);
     const double cpu = threadCpuSeconds() - start;
-    stopAndClose(device);
+    device.stop();
     return music / cpu;
 }
 
@@ -159,7 +154,7 @@ std::vector<double> closeAtTheLimit() {
     SoundEngine device(offline());
     play(device, atTheLimit());
     renderToFirstSound(device);
-    const double closing = Bench::seconds([&] { stopAndClose(device); });
+    const double closing = Bench::seconds([&] { device.stop(); });
     const double deletion = Bench::seconds([&] { device.settle(); });
     return {closing * 1000, (closing + deletion) * 1000};
 }

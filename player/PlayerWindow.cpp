@@ -143,7 +143,7 @@ void PlayerWindow::loaded() {
 }
 
 void PlayerWindow::unloading() {
-    sequencer_.close();
+    sequencer_.stop();
     setPlayback(Playback::Stopped);
     playlist_.unload();
 }
@@ -192,7 +192,6 @@ void PlayerWindow::pause() {
 
 void PlayerWindow::stop() {
     sequencer_.stop();
-    sequencer_.close();
     animationTimer_->stop();
     nextFrame_ = 0;
     setPlayback(Playback::Stopped);

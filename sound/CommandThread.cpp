@@ -60,3 +60,8 @@ bool CommandThread::settle(std::chrono::milliseconds limit) {
     const std::uint64_t target = shared_->given;
     return shared_->changed.wait_for(lock, limit, [&] { return shared_->done >= target; });
 }
+
+std::size_t CommandThread::waiting() const {
+    const std::lock_guard lock(shared_->mutex);
+    return static_cast<std::size_t>(shared_->given - shared_->done);
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <memory>
 
@@ -26,6 +27,8 @@ public:
     // Waits until every command given so far is carried out, at most
     // `limit`; false when they were not.
     bool settle(std::chrono::milliseconds limit);
+    // How many commands wait to be carried out, the one under way included.
+    std::size_t waiting() const;
 
 private:
     struct Shared;

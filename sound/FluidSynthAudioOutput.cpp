@@ -71,14 +71,15 @@ bool FluidSynthAudioOutput::prepare(const std::string& driver) {
     return sdlAudioStarted_;
 }
 
-bool FluidSynthAudioOutput::start(fluid_settings_t* settings, fluid_synth_t* synth) {
+bool FluidSynthAudioOutput::start(fluid_settings_t* settings, fluid_audio_func_t render,
+                                  void* data) {
     stop();
     for (auto it = drivers_.begin(); it != drivers_.end(); ++it) {
         if (!prepare(*it) ||
             fluid_settings_setstr(settings, "audio.driver", it->c_str()) != FLUID_OK)
             continue;
         clearUpperVectorHalves();
-        if ((driver_ = new_fluid_audio_driver(settings, synth)) != nullptr) {
+        if ((driver_ = new_fluid_audio_driver2(settings, render, data)) != nullptr) {
             std::rotate(drivers_.begin(), it, it + 1);
             return true;
         }

@@ -15,7 +15,7 @@ public:
     FluidSynthAudioOutput(const FluidSynthAudioOutput&) = delete;
     FluidSynthAudioOutput& operator=(const FluidSynthAudioOutput&) = delete;
 
-    bool start(fluid_settings_t* settings, fluid_synth_t* synth) override;
+    bool start(fluid_settings_t* settings, fluid_audio_func_t render, void* data) override;
     void stop() override;
     std::string tried() const override;
 

@@ -5,7 +5,11 @@
 #include "sound/FluidSynthAudioOutput.h"
 #include "sound/Synthesizer.h"
 
+#include <QAbstractEventDispatcher>
+
 #include <algorithm>
+#include <atomic>
+#include <cmath>
 #include <cstdlib>
 #include <exception>
 #include <mutex>
@@ -46,18 +50,42 @@ static_assert(SoundEngine::sampleRate == Synthesizer::sampleRate);
 
 } // namespace
 
-// Where the command thread posts its problems: the engine, until it shuts down.
+// What the engine and its command thread share: the request the thread is
+// to carry out, and what it reports, posted to the engine until it shuts
+// down. It lives as long as either.
 struct SoundEngine::Mailbox {
-    std::mutex mutex;
+    mutable std::mutex mutex;
     SoundEngine* engine = nullptr;
+    SoundRequest request;
+    bool carryOutQueued = false;
+    SoundState state;
+    std::shared_ptr<std::atomic<std::int64_t>> position =
+        std::make_shared<std::atomic<std::int64_t>>(0);
+
+    // Delivered on the engine's thread; dropped if it is gone by then.
+    template <class Signal> void deliver(Signal signal) {
+        if (engine != nullptr)
+            QMetaObject::invokeMethod(
+                engine, [engine = engine, signal] { signal(*engine); }, Qt::QueuedConnection);
+    }
 
     void post(const SoundProblem& problem) {
         const std::lock_guard lock(mutex);
-        if (engine != nullptr)
-            // Delivered on the engine's thread; dropped if it is gone by then.
-            QMetaObject::invokeMethod(
-                engine, [engine = engine, problem] { emit engine->problem(problem); },
-                Qt::QueuedConnection);
+        deliver([problem](SoundEngine& to) { emit to.problem(problem); });
+    }
+
+    void post(const SoundState& now) {
+        const std::lock_guard lock(mutex);
+        if (now.status == state.status && now.fileName == state.fileName &&
+            now.length == state.length)
+            return;
+        state = now;
+        deliver([now](SoundEngine& to) { emit to.stateChanged(now); });
+    }
+
+    void postSeek(std::chrono::microseconds to) {
+        const std::lock_guard lock(mutex);
+        deliver([to](SoundEngine& engine) { emit engine.seeked(to); });
     }
 };
 
@@ -81,6 +109,9 @@ SoundEngine::Config SoundEngine::Config::system(fs::path chosenSoundFont) {
 SoundEngine::SoundEngine(Config config, QObject* parent)
     : Sequencer(parent), mailbox_(std::make_shared<Mailbox>()),
       commands_(std::make_unique<CommandThread>()) {
+    qRegisterMetaType<SoundState>();
+    qRegisterMetaType<SoundProblem>();
+    qRegisterMetaType<std::chrono::microseconds>();
     FluidLog::install();
     FluidLog::forget();
     mailbox_->engine = this;
@@ -88,9 +119,12 @@ SoundEngine::SoundEngine(Config config, QObject* parent)
     if (output == nullptr && !config.offline)
         output = std::make_shared<FluidSynthAudioOutput>(std::move(config.audioDrivers));
     synthesizer_ = std::make_shared<Synthesizer>(Synthesizer::Setup{
-        std::move(config.chosenSoundFont), std::move(config.soundFonts),
-        config.wholeSoundFontLimit, std::move(output),
-        [mailbox = mailbox_](const SoundProblem& problem) { mailbox->post(problem); }});
+        std::move(config.chosenSoundFont), std::move(config.soundFonts), config.wholeSoundFontLimit,
+        std::move(output),
+        [mailbox = mailbox_](const SoundProblem& problem) { mailbox->post(problem); },
+        [mailbox = mailbox_](const SoundState& state) { mailbox->post(state); },
+        [mailbox = mailbox_](std::chrono::microseconds to) { mailbox->postSeek(to); },
+        mailbox_->position});
 }
 
 SoundEngine::~SoundEngine() {
@@ -100,6 +134,7 @@ SoundEngine::~SoundEngine() {
 void SoundEngine::shutDown() {
     if (commands_ == nullptr)
         return;
+    handOver();
     {
         const std::lock_guard lock(mailbox_->mutex);
         mailbox_->engine = nullptr;
@@ -118,37 +153,109 @@ void SoundEngine::prepare() {
     commands_->give([synthesizer = synthesizer_] { quietly([&] { synthesizer->start(); }); });
 }
 
-void SoundEngine::give(std::function<void(Synthesizer&)> command) {
+void SoundEngine::requestChanged() {
     prepare();
-    if (commands_ != nullptr)
-        commands_->give([synthesizer = synthesizer_, command = std::move(command)] {
-            quietly([&] { command(*synthesizer); });
-        });
+    if (handOverDue_ || commands_ == nullptr)
+        return;
+    handOverDue_ = true;
+    // Without an event loop on this thread, at once.
+    if (QAbstractEventDispatcher::instance(thread()) == nullptr)
+        handOver();
+    else
+        QMetaObject::invokeMethod(this, &SoundEngine::handOver, Qt::QueuedConnection);
+}
+
+// At most one task carries the request out at a time: the queue stays short
+// whatever the number of commands.
+void SoundEngine::handOver() {
+    if (!handOverDue_ || commands_ == nullptr)
+        return;
+    handOverDue_ = false;
+    const std::lock_guard lock(mailbox_->mutex);
+    mailbox_->request = request_;
+    if (std::exchange(mailbox_->carryOutQueued, true))
+        return;
+    commands_->give([mailbox = mailbox_, synthesizer = synthesizer_] {
+        SoundRequest request;
+        {
+            const std::lock_guard lock(mailbox->mutex);
+            request = mailbox->request;
+            mailbox->carryOutQueued = false;
+        }
+        quietly([&] { synthesizer->bringTo(request); });
+    });
 }
 
 void SoundEngine::open(const QString& fileName) {
-    if (!fileName.isEmpty()) // nothing chosen: nothing to say
-        give([fileName](Synthesizer& synthesizer) { synthesizer.open(fileName); });
+    request_.fileName = fileName;
+    ++request_.opening;
+    request_.status = SoundRequest::Status::Stopped;
+    requestChanged();
 }
 
 void SoundEngine::play() {
-    give(&Synthesizer::play);
+    if (request_.status != SoundRequest::Status::Paused) {
+        ++request_.starting;
+        request_.startAt = std::chrono::microseconds(0);
+        request_.lastStartWasSeek = false;
+    }
+    request_.status = SoundRequest::Status::Playing;
+    requestChanged();
 }
 
 void SoundEngine::pause() {
-    give(&Synthesizer::pause);
+    if (request_.status == SoundRequest::Status::Playing) {
+        request_.status = SoundRequest::Status::Paused;
+        requestChanged();
+    }
 }
 
 void SoundEngine::stop() {
-    give(&Synthesizer::stop);
+    request_.fileName.clear();
+    request_.status = SoundRequest::Status::Stopped;
+    requestChanged();
 }
 
-void SoundEngine::close() {
-    give(&Synthesizer::close);
+void SoundEngine::seek(std::chrono::microseconds position) {
+    if (request_.status == SoundRequest::Status::Stopped)
+        return;
+    ++request_.starting;
+    request_.startAt = std::max(position, std::chrono::microseconds(0));
+    request_.lastStartWasSeek = true;
+    requestChanged();
+}
+
+void SoundEngine::setLooping(bool track) {
+    request_.looping = track;
+    requestChanged();
+}
+
+void SoundEngine::setVolume(double volume) {
+    if (std::isnan(volume))
+        return;
+    request_.volume = std::clamp(volume, 0.0, 1.0);
+    requestChanged();
+}
+
+SoundState SoundEngine::state() const {
+    SoundState state;
+    {
+        const std::lock_guard lock(mailbox_->mutex);
+        state = mailbox_->state;
+    }
+    state.position = state.fileName.isEmpty()
+                         ? std::chrono::microseconds(0)
+                         : std::chrono::microseconds(mailbox_->position->load());
+    return state;
 }
 
 bool SoundEngine::settle(std::chrono::milliseconds limit) {
+    handOver();
     return commands_ == nullptr || commands_->settle(limit);
+}
+
+std::size_t SoundEngine::waitingTasks() const {
+    return commands_ == nullptr ? 0 : commands_->waiting();
 }
 
 bool SoundEngine::ready() {

@@ -2,6 +2,7 @@
 
 #include "sound/AudioOutput.h"
 #include "sound/Sequencer.h"
+#include "sound/SoundRequest.h"
 
 #include <QString>
 
@@ -18,13 +19,16 @@ class Synthesizer;
 // The music: FluidSynth's synthesizer with its SoundFont, and the MIDI
 // player and audio output that drive it.
 //
-// The window never waits for the sound. Every command is carried out on the
-// engine's command thread, in the order given, and returns at once: reading
-// the SoundFont and the file, starting and stopping the audio output,
-// deleting a player may each take as long as the disk or the sound server.
-// A play given before the SoundFont is loaded sounds once it is; a pause
-// given before the music started means no music. Problems met there are
-// emitted as problem() on the engine's thread.
+// The window never waits for the sound. Every command returns at once and
+// only writes down what the player wants; the commands of one turn of the
+// engine's thread's event loop are handed over together when it ends, and
+// the engine's command thread brings the synthesizer to the latest of them:
+// reading the SoundFont and the file, starting and stopping the audio
+// output, deleting a player may each take as long as the disk or the sound
+// server, and a burst of commands costs no more than its last. A play given
+// before the SoundFont is loaded sounds once it is; a pause given before the
+// music started means no music. Problems, states and seeks met there are
+// emitted on the engine's thread.
 //
 // Give commands from one thread, the one the engine was made on. Make the
 // engine before the program starts threads of its own: making it sets a
@@ -73,7 +77,10 @@ public:
     void play() override;
     void pause() override;
     void stop() override;
-    void close() override;
+    void seek(std::chrono::microseconds position) override;
+    void setLooping(bool track) override;
+    void setVolume(double volume) override;
+    SoundState state() const override;
 
     // Ends the music and the synthesizer. The commands given before get
     // CommandThread::grace to be carried out; a command thread stuck on a
@@ -87,6 +94,9 @@ public:
     //
     // Whether every command given so far was carried out within `limit`.
     bool settle(std::chrono::milliseconds limit = std::chrono::seconds(10));
+    // How many tasks wait for the command thread (for tests: a bound, whatever
+    // the number of commands given).
+    std::size_t waitingTasks() const;
     // A synthesizer with a SoundFont.
     bool ready();
     // Whether a file is open.
@@ -101,11 +111,15 @@ public:
 private:
     struct Mailbox;
 
-    // Queues `command` for the synthesizer, building it first if needed.
-    void give(std::function<void(Synthesizer&)> command);
+    // The request changed: handed over when this turn of the event loop ends.
+    void requestChanged();
+    // Hands the request over to the command thread.
+    void handOver();
 
     std::shared_ptr<Mailbox> mailbox_;
     std::shared_ptr<Synthesizer> synthesizer_;
     std::unique_ptr<CommandThread> commands_;
+    SoundRequest request_;
     bool prepared_ = false;
+    bool handOverDue_ = false;
 };

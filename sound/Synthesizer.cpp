@@ -1,6 +1,7 @@
 #include "sound/Synthesizer.h"
 
 #include "midifile/PlayableMidiFile.h"
+#include "midifile/SongSettings.h"
 #include "sound/FluidLog.h"
 #include "system/FreedMemory.h"
 #include "system/WholeFile.h"
@@ -9,13 +10,19 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr int midiChannels = 16;
+constexpr int noteOff = 0x80;
 constexpr int noteOn = 0x90;
+constexpr int controlChange = 0xB0;
+constexpr int programChange = 0xC0;
+constexpr int channelPressure = 0xD0;
+constexpr int pitchBend = 0xE0;
 constexpr int sustainPedal = 64;
 constexpr int sostenutoPedal = 66;
 // GS and XG sound modules answer system-exclusive messages sent to device
@@ -49,7 +56,7 @@ Synthesizer::Synthesizer(Setup setup) : setup_(std::move(setup)) {}
 
 Synthesizer::~Synthesizer() {
     if (synth_ != nullptr)
-        close();
+        release();
 }
 
 void Synthesizer::start() {
@@ -63,6 +70,7 @@ void Synthesizer::start() {
         FluidLog::report("cannot start the synthesizer; music is silent");
         return;
     }
+    fluid_settings_getnum(settings_.get(), "synth.gain", &fullGain_);
     loadSoundFont();
     // The SoundFont loader's freed scratch memory (some 2.7 MB after
     // TimGM6mb's tables) goes back to the system, here where nobody waits.
@@ -84,8 +92,6 @@ bool Synthesizer::configure() {
            fluid_settings_setint(settings, "synth.device-id", soundModuleDeviceId) == FLUID_OK;
 }
 
-// The SoundFont's samples stay on disk: no channel selects a preset until
-// the first play, and a file's presets are loaded when it is opened.
 void Synthesizer::loadSoundFont() {
     if (loadChosenSoundFont())
         return;
@@ -140,15 +146,102 @@ void Synthesizer::tell(SoundProblem problem) {
         setup_.report(problem);
 }
 
-void Synthesizer::open(const QString& fileName) {
+void Synthesizer::tellState() {
+    if (!setup_.reportState)
+        return;
+    SoundState state;
+    state.status =
+        ended_ && status_ == SoundState::Status::Playing ? SoundState::Status::Ended : status_;
+    if (song_ != nullptr) {
+        state.fileName = song_->fileName;
+        state.length = song_->timing.length();
+    }
+    state.position = std::chrono::microseconds(setup_.position->load());
+    setup_.reportState(state);
+}
+
+void Synthesizer::bringTo(const SoundRequest& request) {
+    const SoundRequest done = std::exchange(done_, request);
     if (!ready()) {
-        if (!soundFontFailureReported_) { // said on standard error at start
+        if (!request.fileName.isEmpty() && request.opening != done.opening &&
+            !soundFontFailureReported_) { // said on standard error at start
             soundFontFailureReported_ = true;
             tell(SoundProblem::of(SoundProblem::Kind::NoSoundFont, {},
                                   QString::fromStdString(folderNames(setup_.soundFonts))));
         }
         return;
     }
+    if (request.volume != done.volume)
+        fluid_synth_set_gain(synth_.get(), static_cast<float>(fullGain_ * request.volume));
+    if (request.looping != done.looping) {
+        looping_ = request.looping;
+        const std::lock_guard lock(rendering_);
+        applyLooping();
+    }
+    if (request.fileName.isEmpty()) {
+        if (song_ != nullptr || outputRuns_)
+            release();
+        tellState();
+        return;
+    }
+    if (request.opening != done.opening && !openSong(request.fileName)) {
+        release();
+        tellState();
+        return;
+    }
+    if (song_ == nullptr) // its open failed
+        return;
+    if (ended_ && status_ == SoundState::Status::Playing)
+        status_ = SoundState::Status::Ended;
+    const bool playing = request.status == SoundRequest::Status::Playing;
+    if (request.starting != done.starting) {
+        const std::int64_t tick = song_->timing.tickAt(request.startAt);
+        startAt(tick, playing);
+        if (request.lastStartWasSeek && setup_.reportSeek)
+            setup_.reportSeek(song_->timing.at(tick));
+    } else if (request.status == SoundRequest::Status::Paused &&
+               status_ == SoundState::Status::Playing) {
+        halt();
+    } else if (playing && status_ == SoundState::Status::Paused) {
+        startAt(pausedTick_, true);
+    } else if (playing && status_ == SoundState::Status::Ended &&
+               done.status != SoundRequest::Status::Playing) {
+        startAt(0, true); // resumed after its end: from the beginning
+    }
+    tellState();
+}
+
+bool Synthesizer::openSong(const QString& fileName) {
+    const fs::path path = QFile::encodeName(fileName).toStdString();
+    std::error_code sizeError, timeError;
+    const std::uintmax_t size = fs::file_size(path, sizeError);
+    const fs::file_time_type modified = fs::last_write_time(path, timeError);
+    if (song_ != nullptr && song_->fileName == fileName && !sizeError && !timeError &&
+        song_->size == size && song_->modified == modified) {
+        halt();
+        status_ = SoundState::Status::Stopped;
+        setup_.position->store(0);
+        return true;
+    }
+    std::unique_ptr<Song> song = readSong(fileName);
+    if (song == nullptr)
+        return false;
+    song->size = size;
+    song->modified = modified;
+    halt();
+    unpinPresets();
+    {
+        const std::lock_guard lock(rendering_);
+        song_ = std::move(song);
+    }
+    status_ = SoundState::Status::Stopped;
+    setup_.position->store(0);
+    pinPresets();
+    returnFreedMemory();
+    return setup_.output == nullptr || outputRuns_ || startOutput();
+}
+
+std::unique_ptr<Synthesizer::Song> Synthesizer::readSong(const QString& fileName) {
     SoundProblem unplayable = SoundProblem::of(SoundProblem::Kind::UnplayableFile, fileName);
     std::string bytes;
     try {
@@ -158,7 +251,7 @@ void Synthesizer::open(const QString& fileName) {
         FluidLog::report("\"" + fileName.toStdString() + "\": " + error.what());
         unplayable.readError = error;
         tell(std::move(unplayable));
-        return;
+        return nullptr;
     }
     PlayableMidiFile::Result file = PlayableMidiFile::fromBytes(
         {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
@@ -167,96 +260,15 @@ void Synthesizer::open(const QString& fileName) {
         FluidLog::report("\"" + fileName.toStdString() + "\": " + file.refusal);
         unplayable.refusal = file.kind;
         tell(std::move(unplayable));
-        return;
+        return nullptr;
     }
-    close();
-    midi_ = std::move(file.bytes);
-    pinPresets();
-    returnFreedMemory();
-    if (!startPlayer())
-        close();
-}
-
-void Synthesizer::play() {
-    if (!isOpen())
-        return;
-    // A fresh player: FluidSynth's seek to the start skips the first notes
-    // of a track that has not got past them.
-    if (started_) {
-        stopPlayer();
-        if (!startPlayer()) {
-            close();
-            return;
-        }
-    }
-    // Nothing from an earlier play (program changes, controllers, reverb
-    // tails, drum parts, an XG or GM bank-select scheme) may colour this one:
-    // each song starts from the GS reset, which resets the whole
-    // synthesizer, until its own messages say otherwise.
-    if (fluid_synth_sysex(synth_.get(), gsReset, sizeof gsReset, nullptr, nullptr, nullptr, 0) !=
-        FLUID_OK)
-        FluidLog::report("cannot reset the synthesizer");
-    halted_ = false;
-    if (fluid_player_play(player_.get()) != FLUID_OK) {
-        FluidLog::report("cannot start the MIDI player");
-        return;
-    }
-    started_ = true;
-}
-
-void Synthesizer::pause() {
-    if (!isOpen())
-        return;
-    halted_ = true;
-    if (fluid_player_stop(player_.get()) != FLUID_OK)
-        FluidLog::report("cannot halt the MIDI player");
-    silence();
-}
-
-void Synthesizer::stop() {
-    pause();
-}
-
-void Synthesizer::close() {
-    stopPlayer();
-    unpinPresets();
-    midi_.clear();
-    midi_.shrink_to_fit();
-    started_ = false;
-}
-
-bool Synthesizer::render(float* left, float* right, int frames) {
-    if (!ready() || outputRuns_)
-        return false;
-    return fluid_synth_write_float(synth_.get(), frames, left, 0, 1, right, 0, 1) == FLUID_OK;
-}
-
-// A player for the open file, and the audio output: FluidSynth wants the
-// output started after the player and stopped before it.
-bool Synthesizer::startPlayer() {
-    halted_ = false;
-    player_.reset(new_fluid_player(synth_.get()));
-    if (player_ == nullptr) {
-        FluidLog::report("cannot create a MIDI player");
-        return false;
-    }
-    ended_ = false;
-    endTick_ = -1;
-    if (fluid_player_set_playback_callback(player_.get(), forward, this) != FLUID_OK ||
-        fluid_player_set_tick_callback(player_.get(), atTick, this) != FLUID_OK ||
-        fluid_player_add_mem(player_.get(), midi_.data(), midi_.size()) != FLUID_OK) {
-        FluidLog::report("cannot hand the file to the MIDI player");
-        return false;
-    }
-    if (setup_.output != nullptr && !startOutput())
-        return false;
-    started_ = false;
-    return true;
+    SongTiming timing(file.bytes);
+    return std::make_unique<Song>(Song{fileName, 0, {}, std::move(file.bytes), std::move(timing)});
 }
 
 bool Synthesizer::startOutput() {
     FluidLog::forget();
-    outputRuns_ = setup_.output->start(settings_.get(), synth_.get());
+    outputRuns_ = setup_.output->start(settings_.get(), renderForOutput, this);
     if (!outputRuns_ && !outputFailureReported_) {
         outputFailureReported_ = true;
         FluidLog::forget(); // the last driver's complaint says nothing of the others
@@ -267,20 +279,145 @@ bool Synthesizer::startOutput() {
     return outputRuns_;
 }
 
-// Deleting the player frees every event of its file: for a large file that
-// takes a while, which the window does not wait for, being on this thread.
-void Synthesizer::stopPlayer() {
-    if (player_ == nullptr)
+// A fresh player, started at `tick` from the GS reset: nothing from an
+// earlier play (programs, controllers, reverb tails, drum parts, an XG or GM
+// bank-select scheme) colours this one. FluidSynth's own seek plays the
+// settings of each track up to the tick one track after another, so that a
+// reset in a later track would undo an earlier track's settings made after
+// it; chase() plays them in the song's order instead, and the player's seek
+// only brings its tracks and tempo to the tick and sounds the notes there.
+void Synthesizer::startAt(std::int64_t tick, bool playing) {
+    const std::lock_guard lock(rendering_);
+    player_.reset();
+    silence();
+    if (fluid_synth_sysex(synth_.get(), gsReset, sizeof gsReset, nullptr, nullptr, nullptr, 0) !=
+        FLUID_OK)
+        FluidLog::report("cannot reset the synthesizer");
+    ended_ = false;
+    endReleased_ = false;
+    chasing_ = false;
+    playerLoaded_ = false;
+    lastTick_ = -1;
+    status_ = SoundState::Status::Stopped;
+    tick = std::clamp<std::int64_t>(tick, 0, song_->timing.endTick());
+    pausedTick_ = tick;
+    setup_.position->store(song_->timing.at(tick).count());
+    fluid_settings_setint(settings_.get(), "player.reset-synth", looping_ ? 1 : 0);
+    player_.reset(new_fluid_player(synth_.get()));
+    if (player_ == nullptr ||
+        fluid_player_set_playback_callback(player_.get(), forward, this) != FLUID_OK ||
+        fluid_player_set_tick_callback(player_.get(), atTick, this) != FLUID_OK ||
+        fluid_player_add_mem(player_.get(), song_->bytes.data(), song_->bytes.size()) != FLUID_OK) {
+        FluidLog::report("cannot hand the file to the MIDI player");
+        player_.reset();
         return;
-    // Until the output stops the player may go on, but no note may start.
-    // (fluid_player_stop would walk every event of the file to no purpose.)
-    halted_ = true;
+    }
+    applyLooping();
+    if (tick > 0) {
+        chase(tick);
+        chasing_ = true;
+        if (fluid_player_seek(player_.get(), static_cast<int>(tick)) != FLUID_OK)
+            FluidLog::report("cannot seek in the song");
+    }
+    status_ = SoundState::Status::Paused;
+    if (!playing)
+        return;
+    if (fluid_player_play(player_.get()) != FLUID_OK) {
+        FluidLog::report("cannot start the MIDI player");
+        return;
+    }
+    status_ = SoundState::Status::Playing;
+}
+
+// The settings of the song up to `tick` (but for tempo, which the player's
+// seek sets), in the order the song makes them.
+void Synthesizer::chase(std::int64_t tick) {
+    fluid_synth_t* synth = synth_.get();
+    for (const SongSettings::Message& message : SongSettings::upTo(song_->bytes, tick)) {
+        const int channel = message.status & 0x0F;
+        const auto& data = message.data;
+        switch (message.status & 0xF0) {
+        case controlChange:
+            fluid_synth_cc(synth, channel, data[0], data[1]);
+            break;
+        case programChange:
+            fluid_synth_program_change(synth, channel, data[0]);
+            break;
+        case channelPressure:
+            fluid_synth_channel_pressure(synth, channel, data[0]);
+            break;
+        case pitchBend:
+            fluid_synth_pitch_bend(synth, channel, data[0] | (data[1] << 7));
+            break;
+        default: { // system exclusive, without its closing F7
+            const std::size_t size =
+                !data.empty() && data.back() == 0xF7 ? data.size() - 1 : data.size();
+            fluid_synth_sysex(synth, reinterpret_cast<const char*>(data.data()),
+                              static_cast<int>(size), nullptr, nullptr, nullptr, 0);
+        }
+        }
+    }
+}
+
+void Synthesizer::halt() {
+    {
+        const std::lock_guard lock(rendering_);
+        if (player_ != nullptr && playerLoaded_)
+            pausedTick_ = fluid_player_get_current_tick(player_.get());
+        player_.reset();
+    }
+    silence();
+    if (status_ == SoundState::Status::Playing)
+        status_ = SoundState::Status::Paused;
+}
+
+// Ends the player and the audio output and forgets the file.
+void Synthesizer::release() {
+    {
+        const std::lock_guard lock(rendering_);
+        player_.reset();
+    }
+    // The output's thread may be waiting for the lock: stopped without it.
     if (outputRuns_)
         setup_.output->stop();
     outputRuns_ = false;
-    player_.reset();
-    // No voice may wait in the synthesizer for the next file's output.
     silence();
+    unpinPresets();
+    {
+        const std::lock_guard lock(rendering_);
+        song_.reset();
+    }
+    returnFreedMemory();
+    status_ = SoundState::Status::Stopped;
+    ended_ = false;
+    setup_.position->store(0);
+}
+
+// FluidSynth's loop reads the song again at its end, after its own reset of
+// the synthesizer; without the loop, nothing resets it there, so that the
+// song's last notes die away with their instruments' release.
+void Synthesizer::applyLooping() {
+    if (player_ == nullptr)
+        return;
+    // A player that has not read its song yet takes its first play from
+    // the count: one is a single play, none would be no play at all.
+    fluid_player_set_loop(player_.get(), looping_ ? -1 : playerLoaded_ ? 0 : 1);
+    fluid_settings_setint(settings_.get(), "player.reset-synth", looping_ ? 1 : 0);
+}
+
+bool Synthesizer::render(float* left, float* right, int frames) {
+    if (!ready() || outputRuns_)
+        return false;
+    const std::lock_guard lock(rendering_);
+    return fluid_synth_write_float(synth_.get(), frames, left, 0, 1, right, 0, 1) == FLUID_OK;
+}
+
+int Synthesizer::renderForOutput(void* data, int length, int effectsCount, float* effects[],
+                                 int outputCount, float* outputs[]) {
+    auto* synthesizer = static_cast<Synthesizer*>(data);
+    const std::lock_guard lock(synthesizer->rendering_);
+    return fluid_synth_process(synthesizer->synth_.get(), length, effectsCount, effects,
+                               outputCount, outputs);
 }
 
 // Loads the samples of every preset the file may play, here rather than in
@@ -289,7 +426,7 @@ void Synthesizer::pinPresets() {
     if (!samplesOnDemand_)
         return;
     fluid_sfont_t* soundFont = fluid_synth_get_sfont_by_id(synth_.get(), soundFont_);
-    for (const SongPresets::Preset& preset : SongPresets::of(midi_)) {
+    for (const SongPresets::Preset& preset : SongPresets::of(song_->bytes)) {
         if (fluid_sfont_get_preset(soundFont, preset.bank, preset.program) != nullptr &&
             fluid_synth_pin_preset(synth_.get(), soundFont_, preset.bank, preset.program) ==
                 FLUID_OK)
@@ -299,7 +436,7 @@ void Synthesizer::pinPresets() {
 
 // Lets the samples of the closed file go: those no channel holds are freed.
 void Synthesizer::unpinPresets() {
-    if (synth_ == nullptr)
+    if (synth_ == nullptr || pinned_.empty())
         return;
     for (int channel = 0; channel < midiChannels; ++channel)
         fluid_synth_unset_program(synth_.get(), channel);
@@ -317,26 +454,45 @@ void Synthesizer::silence() {
 // as a sequencer ends a song: the pedals are lifted and every note is
 // released, so that what the song left sounding dies away with its
 // instrument's release instead of going on until the next command.
-int Synthesizer::atTick(void* data, int tick) {
-    auto* synthesizer = static_cast<Synthesizer*>(data);
-    // FluidSynth walks every event of the song to find its length: once,
-    // at the first tick, when the player has read the file.
-    if (synthesizer->endTick_ < 0)
-        synthesizer->endTick_ = fluid_player_get_total_ticks(synthesizer->player_.get());
-    if (synthesizer->ended_ || tick < synthesizer->endTick_)
-        return FLUID_OK;
-    synthesizer->ended_ = true;
-    fluid_synth_t* synth = synthesizer->synth_.get();
+void Synthesizer::releaseWhatSounds() {
+    fluid_synth_t* synth = synth_.get();
     for (int channel = 0; channel < midiChannels; ++channel) {
         fluid_synth_cc(synth, channel, sustainPedal, 0);
         fluid_synth_cc(synth, channel, sostenutoPedal, 0);
     }
-    return fluid_synth_all_notes_off(synth, -1);
+    fluid_synth_all_notes_off(synth, -1);
+}
+
+// Called by the player, under `rendering_`, after each of its steps.
+int Synthesizer::atTick(void* data, int tick) {
+    auto* synthesizer = static_cast<Synthesizer*>(data);
+    synthesizer->chasing_ = false;
+    synthesizer->playerLoaded_ = true;
+    const Song& song = *synthesizer->song_;
+    if (tick < synthesizer->lastTick_) { // FluidSynth's loop started the song again
+        synthesizer->endReleased_ = false;
+        if (synthesizer->setup_.reportSeek)
+            synthesizer->setup_.reportSeek(std::chrono::microseconds(0));
+    }
+    synthesizer->lastTick_ = tick;
+    synthesizer->setup_.position->store(song.timing.at(tick).count());
+    if (synthesizer->endReleased_ || tick < song.timing.endTick())
+        return FLUID_OK;
+    synthesizer->endReleased_ = true;
+    synthesizer->releaseWhatSounds();
+    if (!synthesizer->looping_ && !synthesizer->ended_) {
+        synthesizer->ended_ = true;
+        if (synthesizer->setup_.reportState)
+            synthesizer->setup_.reportState({SoundState::Status::Ended, song.fileName,
+                                             song.timing.length(), song.timing.length()});
+    }
+    return FLUID_OK;
 }
 
 int Synthesizer::forward(void* data, fluid_midi_event_t* event) {
     const auto* synthesizer = static_cast<const Synthesizer*>(data);
-    if (synthesizer->halted_ && fluid_midi_event_get_type(event) == noteOn)
-        return FLUID_OK;
+    const int type = fluid_midi_event_get_type(event);
+    if (synthesizer->chasing_ && type != noteOn && type != noteOff)
+        return FLUID_OK; // chase() made those settings already
     return fluid_synth_handle_midi_event(synthesizer->synth_.get(), event);
 }

@@ -1,24 +1,31 @@
 #pragma once
 
 #include "midifile/SongPresets.h"
+#include "midifile/SongTiming.h"
 #include "sound/AudioOutput.h"
 #include "sound/SoundProblem.h"
+#include "sound/SoundRequest.h"
+#include "sound/SoundState.h"
 
 #include <QString>
 
 #include <fluidsynth.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <vector>
 
 // FluidSynth's synthesizer with its SoundFont, and the MIDI player and audio
 // output that drive it. Its work may wait for the disk or the sound server,
-// so SoundEngine calls it on its command thread only, one call at a time.
+// so SoundEngine calls it on its command thread only, one call at a time;
+// the audio output's thread renders through it meanwhile, under a lock that
+// the command thread takes only to change what the synthesizer plays.
 //
 // A small SoundFont is held in memory whole; of a large one only the samples
 // of what plays are: opening a file loads the samples of the presets it uses
@@ -40,8 +47,13 @@ public:
         std::uintmax_t wholeSoundFontLimit = 0;
         // Where the sound goes; none: it is pulled with render().
         std::shared_ptr<AudioOutput> output;
-        // Hears of problems, on the command thread.
+        // Hear of problems, of what sounds and of seeks, on the command
+        // thread or, for a song's end and its start again, the audio thread.
         std::function<void(const SoundProblem& problem)> report;
+        std::function<void(const SoundState& state)> reportState;
+        std::function<void(std::chrono::microseconds position)> reportSeek;
+        // Where the song is, kept up to date while it plays.
+        std::shared_ptr<std::atomic<std::int64_t>> position;
     };
 
     explicit Synthesizer(Setup setup);
@@ -53,19 +65,13 @@ public:
     void start();
     // A synthesizer with a SoundFont.
     bool ready() const { return synth_ != nullptr && soundFont_ != FLUID_FAILED; }
-    bool isOpen() const { return player_ != nullptr; }
+    bool isOpen() const { return song_ != nullptr; }
 
-    // Reads the file and makes a player for it, starting the audio output.
-    // A file that cannot be played changes nothing; any other failure
-    // leaves nothing open.
-    void open(const QString& fileName);
-    // The open file from its beginning.
-    void play();
-    // Halts the player and silences what sounds.
-    void pause();
-    void stop();
-    // Ends the player and the audio output and forgets the file.
-    void close();
+    // Brings the synthesizer to what `request` asks for: opens its file
+    // (the bytes kept from before when the same file, unchanged on disk, is
+    // open), starts, pauses, resumes or seeks, or releases everything. A
+    // file that cannot be played leaves nothing open.
+    void bringTo(const SoundRequest& request);
     // Renders `frames` stereo frames, advancing the player by as much time.
     // False, with nothing written, when the synthesizer is not ready or an
     // audio output pulls the sound.
@@ -77,18 +83,34 @@ private:
         void operator()(fluid_synth_t* synth) const { delete_fluid_synth(synth); }
         void operator()(fluid_player_t* player) const { delete_fluid_player(player); }
     };
+    struct Song {
+        QString fileName;
+        std::uintmax_t size = 0;
+        std::filesystem::file_time_type modified;
+        std::vector<std::uint8_t> bytes; // the normalised file
+        SongTiming timing;
+    };
 
     static int forward(void* data, fluid_midi_event_t* event);
     static int atTick(void* data, int tick);
+    static int renderForOutput(void* data, int length, int effectsCount, float* effects[],
+                               int outputCount, float* outputs[]);
 
     bool configure();
     int load(const std::filesystem::path& soundFont);
     void loadSoundFont();
     bool loadChosenSoundFont();
     void tell(SoundProblem problem);
-    bool startPlayer();
+    void tellState();
+    bool openSong(const QString& fileName);
+    std::unique_ptr<Song> readSong(const QString& fileName);
     bool startOutput();
-    void stopPlayer();
+    void startAt(std::int64_t tick, bool playing);
+    void halt();
+    void release();
+    void applyLooping();
+    void chase(std::int64_t tick);
+    void releaseWhatSounds();
     void pinPresets();
     void unpinPresets();
     void silence();
@@ -102,16 +124,25 @@ private:
     bool samplesOnDemand_ = true;
     bool outputFailureReported_ = false;
     bool soundFontFailureReported_ = false;
-
-    std::vector<std::uint8_t> midi_; // the open file, for a fresh player at each play
-    std::set<SongPresets::Preset> pinned_;
     bool outputRuns_ = false;
-    // Once halted, no note may start: a player callback already under way in
-    // the audio thread when the player was halted must not sound anew.
-    std::atomic<bool> halted_{false};
-    // The song has come to its end and let go of what it left sounding.
+    double fullGain_ = 0.2; // the synthesizer's gain at volume 1.0
+    std::set<SongPresets::Preset> pinned_;
+
+    // Taken by whoever renders (the audio output's thread, or render()), and
+    // by the command thread while it changes the player and the song: a
+    // player is never deleted while it plays.
+    std::mutex rendering_;
+    std::unique_ptr<Song> song_;
+    SoundRequest done_; // what has been carried out
+    SoundState::Status status_ = SoundState::Status::Stopped;
+    std::int64_t pausedTick_ = 0;
+    // Under `rendering_`: the player's first callback, in which it plays the
+    // song up to where it starts, has not come yet; its settings there were
+    // set already (chase), only its notes at that tick are to sound.
+    bool chasing_ = false;
+    bool playerLoaded_ = false;
+    int lastTick_ = -1;
+    bool endReleased_ = false;
     std::atomic<bool> ended_{false};
-    // Where it ends, once the player has read it; -1 until then.
-    std::atomic<int> endTick_{-1};
-    bool started_ = false;
+    std::atomic<bool> looping_{false};
 };

@@ -20,7 +20,7 @@ namespace {
 const QString midiFilter = QStringLiteral("MIDI(*.mid;*.rmi)|*.mid;*.rmi|全てのファイル(*.*)|*.*");
 
 QStringList playSequence(const QString& file) {
-    return {"stop", "close", "open " + file, "play"};
+    return {"stop", "open " + file, "play"};
 }
 
 void flushDeletes() {
@@ -95,7 +95,7 @@ TEST_F(PlayerCommands, StopSendsStopAndCloseAndStopsTheTimer) {
     player.play();
     RecordingSequencer::log().clear();
     QTest::mouseClick(button("stop"), Qt::LeftButton);
-    EXPECT_EQ(RecordingSequencer::log(), QStringList({"stop", "close"}));
+    EXPECT_EQ(RecordingSequencer::log(), QStringList({"stop"}));
     EXPECT_FALSE(animationTimer()->isActive());
 }
 
@@ -190,25 +190,25 @@ TEST_F(PlayerCommands, MinimisingAfterThePlaylistWasClosedLoadsItHidden) {
     EXPECT_FALSE(windows().playlist()->isVisible());
 }
 
-TEST_F(PlayerCommands, ClosingThePlayerSendsCloseUnloadsThePlaylistAndEndsTheProgram) {
+TEST_F(PlayerCommands, ClosingThePlayerStopsUnloadsThePlaylistAndEndsTheProgram) {
     PlayerWindow& player = started();
     state().currentFile = "a.mid";
     player.play();
     RecordingSequencer::log().clear();
     player.close();
     flushDeletes();
-    EXPECT_EQ(RecordingSequencer::log(), QStringList({"close"}));
+    EXPECT_EQ(RecordingSequencer::log(), QStringList({"stop"}));
     EXPECT_FALSE(windows().playlist().isLoaded());
     EXPECT_FALSE(windows().player().isLoaded());
     EXPECT_EQ(programEnds, 1);
     EXPECT_TRUE(fatalReports.isEmpty());
 }
 
-TEST_F(PlayerCommands, ClosingWhenNothingWasEverPlayedStillSendsClose) {
+TEST_F(PlayerCommands, ClosingWhenNothingWasEverPlayedStillStops) {
     PlayerWindow& player = started();
     player.close();
     flushDeletes();
-    EXPECT_EQ(RecordingSequencer::log(), QStringList({"close"}));
+    EXPECT_EQ(RecordingSequencer::log(), QStringList({"stop"}));
     EXPECT_EQ(programEnds, 1);
 }
 

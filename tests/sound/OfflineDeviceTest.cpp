@@ -19,7 +19,6 @@ QString OfflineDeviceTest::write(const std::string& name, const Bytes& bytes) co
 
 void OfflineDeviceTest::openAndPlay(const QString& file) {
     engine.stop();
-    engine.close();
     engine.open(file);
     engine.play();
 }

@@ -107,7 +107,6 @@ TEST_F(LargeFileTest, FiftyMegabytesOfFewEventsPlayWithinThreeTimesTheirSize) {
         EXPECT_LT(memory, 3 * fileSize);
     }
     engine.stop();
-    engine.close();
 }
 
 TEST_F(LargeFileTest, AFileAtTheEventLimitPlaysAndTheNextOneAfterIt) {

@@ -1,5 +1,6 @@
 #include "OfflineDeviceTest.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <sys/stat.h>
@@ -15,7 +16,6 @@ TEST_F(DeviceTest, SmallFileSoundsAtOnceAfterOpenAndPlay) {
         EXPECT_TRUE(engine.isOpen());
         EXPECT_GT(rms(render(0.5)), soundThreshold) << "type " << format;
         engine.stop();
-        engine.close();
         EXPECT_FALSE(engine.isOpen());
     }
 }
@@ -145,7 +145,6 @@ TEST_F(DeviceTest, ReopeningAfterAPauseStartsFromTheBeginning) {
     render(0.7);
     engine.pause();
     engine.stop();
-    engine.close();
     render(1.0);
     openAndPlay(file);
     const std::vector<float> again = render(0.5);
@@ -153,7 +152,7 @@ TEST_F(DeviceTest, ReopeningAfterAPauseStartsFromTheBeginning) {
     expectSameSound(again, first);
 }
 
-TEST_F(DeviceTest, PlayAgainRestartsWhetherPlayingPausedOrFinished) {
+TEST_F(DeviceTest, PlayRestartsWhilePlayingAndFinishedAndResumesWhenPaused) {
     openAndPlay(write("two.mid", MidiFileBuilder::twoChords(1.0)));
     const std::vector<float> first = render(0.5);
     render(0.4);
@@ -162,15 +161,14 @@ TEST_F(DeviceTest, PlayAgainRestartsWhetherPlayingPausedOrFinished) {
         SCOPED_TRACE("playing");
         expectSameSound(render(0.5), first);
     }
-    engine.play();
-    render(0.2); // nothing yet but the first chord's start
-    engine.pause();
+    render(0.4);
+    engine.pause(); // just before the second chord
     render(releaseSeconds);
+    const std::vector<float> second = render(0.5);
+    EXPECT_LT(peak(second), silenceThreshold);
     engine.play();
-    {
-        SCOPED_TRACE("paused");
-        expectSameSound(render(0.5), first);
-    }
+    const std::vector<float> resumed = render(0.5);
+    EXPECT_GT(rms(resumed), soundThreshold) << "the second chord, resumed";
     render(3.0); // to the end of the file
     ASSERT_LT(peak(render(0.5)), silenceThreshold);
     engine.play();
@@ -182,7 +180,6 @@ TEST_F(DeviceTest, RiffMidiSoundsLikeTheFileItWraps) {
     openAndPlay(write("song.mid", smf));
     const std::vector<float> plain = render(0.5);
     engine.stop();
-    engine.close();
     render(1.0);
     openAndPlay(write("song.rmi", MidiFileBuilder::rmid(smf)));
     const std::vector<float> wrapped = render(0.5);
@@ -226,7 +223,6 @@ TEST_F(DeviceTest, NotesAfterEveryKindOfChannelMessageSound) {
 
 TEST_F(DeviceTest, OperationsOnAClosedDeviceChangeNothing) {
     engine.stop();
-    engine.close();
     engine.pause();
     engine.play();
     engine.open("");
@@ -237,11 +233,38 @@ TEST_F(DeviceTest, OperationsOnAClosedDeviceChangeNothing) {
     EXPECT_GT(rms(render(0.5)), soundThreshold);
 }
 
-TEST_F(DeviceTest, OpeningABadFileKeepsTheOpenOne) {
-    engine.open(write("song.mid", MidiFileBuilder::song(0, 5.0)));
-    engine.open(write("bad.mid", {'M', 'T', 'h', 'd'}));
+// What the engine tells of what sounds, as it happens.
+TEST_F(DeviceTest, TellsPlayingPausedEndedAndStoppedForARefusedFile) {
+    std::vector<SoundState> told;
+    QObject::connect(&engine, &Sequencer::stateChanged,
+                     [&](const SoundState& state) { told.push_back(state); });
+    const auto last = [&] {
+        QCoreApplication::processEvents();
+        return told.empty() ? SoundState::Status::Stopped : told.back().status;
+    };
+    const QString song = write("song.mid", MidiFileBuilder::song(0, 1.0));
+    openAndPlay(song);
+    render(0.1);
+    EXPECT_EQ(last(), SoundState::Status::Playing);
+    EXPECT_EQ(told.back().fileName, song);
+    EXPECT_NEAR(told.back().length.count(), 1'000'000, 10'000);
+    EXPECT_NEAR(engine.state().position.count(), 100'000, 10'000);
+    engine.pause();
+    render(0.2);
+    EXPECT_EQ(last(), SoundState::Status::Paused);
+    EXPECT_NEAR(engine.state().position.count(), 100'000, 10'000) << "kept while paused";
     engine.play();
-    EXPECT_GT(rms(render(0.5)), soundThreshold);
+    render(1.2);
+    EXPECT_EQ(last(), SoundState::Status::Ended);
+    EXPECT_EQ(engine.state().status, SoundState::Status::Ended);
+
+    bool problem = false;
+    QObject::connect(&engine, &Sequencer::problem, [&](const SoundProblem&) { problem = true; });
+    openAndPlay(write("bad.mid", {'M', 'T', 'h', 'd'}));
+    render(0.1);
+    EXPECT_EQ(last(), SoundState::Status::Stopped);
+    EXPECT_TRUE(told.back().fileName.isEmpty());
+    EXPECT_TRUE(problem);
 }
 
 // A file the engine refuses: the path is made by the case in the test's folder.

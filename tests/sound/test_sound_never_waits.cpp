@@ -3,6 +3,8 @@
 #include "midifile/MidiFileNormaliser.h"
 #include "sound/AudioOutput.h"
 
+#include <QCoreApplication>
+
 #include <fluidsynth.h>
 
 #include <atomic>
@@ -33,7 +35,7 @@ public:
     explicit StuckOutput(std::shared_ptr<StuckServer> server) : server_(std::move(server)) {}
     ~StuckOutput() override { server_->outputGone.set_value(); }
 
-    bool start(fluid_settings_t*, fluid_synth_t*) override {
+    bool start(fluid_settings_t*, fluid_audio_func_t, void*) override {
         server_->answer();
         return true;
     }
@@ -54,13 +56,14 @@ TEST_F(SoundNeverWaits, AStuckAudioOutputHoldsUpNoCommandNorTheEnd) {
         SoundEngine speakers(testEngineConfig(std::make_shared<StuckOutput>(server)));
         speakers.open(song);
         speakers.play();
+        QCoreApplication::processEvents(); // the window's thread back in its event loop
         server->reached.get_future().wait();
         // Every command returns while the output is still blocked.
         for (int i = 0; i < 3; ++i) {
             speakers.pause();
             speakers.play();
             speakers.stop();
-            speakers.close();
+            QCoreApplication::processEvents();
             speakers.open(song);
             speakers.play();
         }
@@ -72,7 +75,7 @@ TEST_F(SoundNeverWaits, AStuckAudioOutputHoldsUpNoCommandNorTheEnd) {
 // A sound server that answers, after a moment.
 class SlowOutput : public AudioOutput {
 public:
-    bool start(fluid_settings_t*, fluid_synth_t*) override {
+    bool start(fluid_settings_t*, fluid_audio_func_t, void*) override {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         return true;
     }
@@ -93,8 +96,9 @@ TEST_F(SoundNeverWaits, TheEndCarriesOutTheCommandsGivenBeforeIt) {
         ASSERT_TRUE(speakers.ready());
         speakers.open(song);
         speakers.play();
-        speakers.close();
-    } // a Pelora that ends while the music starts
+        speakers.settle();
+        speakers.stop();
+    } // a Pelora that ends as the music stops
     EXPECT_TRUE(output->stopped);
 }
 

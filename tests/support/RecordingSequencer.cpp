@@ -17,6 +17,12 @@ void RecordingSequencer::pause() {
 void RecordingSequencer::stop() {
     log() << "stop";
 }
-void RecordingSequencer::close() {
-    log() << "close";
+void RecordingSequencer::seek(std::chrono::microseconds position) {
+    log() << "seek " + QString::number(position.count());
+}
+void RecordingSequencer::setLooping(bool track) {
+    log() << (track ? "loop on" : "loop off");
+}
+void RecordingSequencer::setVolume(double volume) {
+    log() << "volume " + QString::number(volume);
 }
