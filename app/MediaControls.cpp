@@ -1,48 +1,15 @@
 #include "app/MediaControls.h"
 
 #include "app/ExternalFileOpener.h"
+#include "app/TrackTitle.h"
 #include "app/Windows.h"
 #include "core/AfterModalWindows.h"
-#include "midifile/SongTitle.h"
-#include "system/Iconv.h"
-#include "system/WholeFile.h"
+#include "core/ErrorModel.h"
 
-#include <QFile>
+#include <QCoreApplication>
 #include <QFileInfo>
-#include <QStringDecoder>
-
-#include <optional>
-#include <stdexcept>
 
 namespace {
-
-// The song's name in its file: UTF-8 where it is valid UTF-8, else code page
-// 932, in which most Japanese MIDI files were written; empty when the file
-// names none or cannot be read.
-QString songTitle(const QString& fileName) {
-    std::string start;
-    try {
-        start =
-            WholeFile::readStart(QFile::encodeName(fileName).toStdString(), SongTitle::bytesNeeded);
-    } catch (const WholeFileError&) {
-        return {};
-    }
-    const std::string name =
-        SongTitle::of({reinterpret_cast<const std::uint8_t*>(start.data()), start.size()});
-    if (name.empty())
-        return {};
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString title = utf8(QByteArray::fromStdString(name));
-    if (!utf8.hasError())
-        return title;
-    try {
-        Iconv fromCp932("UTF-8", "CP932");
-        if (const std::optional<std::string> converted = fromCp932.convert(name))
-            return QString::fromStdString(*converted);
-    } catch (const std::invalid_argument&) {
-    }
-    return QString::fromLatin1(name);
-}
 
 MediaPlayerService::Status statusOf(Playback playback) {
     switch (playback) {
@@ -62,9 +29,21 @@ template <class Command> void whenFree(Windows& windows, Command command) {
     AfterModalWindows::run([&windows, command] { command(windows); });
 }
 
+// Runs `command` on the windows from the event loop once the desktop's call
+// is answered, also while a dialog or message is open: the transport
+// changes nothing the user is making there, and the lock screen can
+// silence the music while a message waits.
+template <class Command> void atOnce(Windows& windows, Command command) {
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [&windows, command] { ErrorModel::event([&windows, &command] { command(windows); }); },
+        Qt::QueuedConnection);
+}
+
 } // namespace
 
-MediaControls::MediaControls(Windows& windows) : windows_(windows), service_(*this) {
+MediaControls::MediaControls(Windows& windows)
+    : windows_(windows), service_(*this, QDBusConnection::sessionBus()) {
     connect(&windows_.player(), &WindowHandle::loaded, this, &MediaControls::watchPlayer);
     connect(&windows_.playlist(), &WindowHandle::loaded, this, &MediaControls::watchPlaylist);
     connect(&windows_.playlist(), &WindowHandle::unloaded, this, &MediaControls::playlistChanged);
@@ -75,7 +54,7 @@ MediaControls::MediaControls(Windows& windows) : windows_(windows), service_(*th
 }
 
 bool MediaControls::start() {
-    if (!service_.registerOnSessionBus())
+    if (!service_.registerOnBus())
         return false;
     playerChanged();
     return true;
@@ -101,7 +80,7 @@ void MediaControls::playerChanged() {
     const SharedState& state = windows_.sharedState();
     service_.setStatus(statusOf(state.playback));
     if (state.currentFile != service_.fileName())
-        service_.setTrack(state.currentFile, songTitle(state.currentFile));
+        service_.setTrack(state.currentFile, TrackTitle::of(state.currentFile));
     playlistChanged();
 }
 
@@ -128,14 +107,14 @@ void MediaControls::stop() {
 }
 
 void MediaControls::next() {
-    whenFree(windows_, [](Windows& windows) {
+    atOnce(windows_, [](Windows& windows) {
         if (windows.playlist().isLoaded())
             windows.playlist()->playNext();
     });
 }
 
 void MediaControls::previous() {
-    whenFree(windows_, [](Windows& windows) {
+    atOnce(windows_, [](Windows& windows) {
         if (windows.playlist().isLoaded())
             windows.playlist()->playPrevious();
     });
@@ -149,11 +128,20 @@ void MediaControls::raise() {
 }
 
 void MediaControls::quit() {
-    onPlayer([](PlayerWindow& player) { player.close(); });
+    whenFree(windows_, [](Windows& windows) {
+        if (windows.player().isLoaded())
+            windows.player().load().close();
+    });
 }
 
+// The engine takes a position, a loop and a volume once it offers them;
+// until then no song has a length to seek in, and these change nothing.
+void MediaControls::seek(std::chrono::microseconds) {}
+void MediaControls::setLoop(MediaPlayerService::Loop) {}
+void MediaControls::setVolume(double) {}
+
 void MediaControls::onPlayer(const std::function<void(PlayerWindow&)>& command) {
-    whenFree(windows_, [command](Windows& windows) {
+    atOnce(windows_, [command](Windows& windows) {
         if (windows.player().isLoaded())
             command(windows.player().load());
     });
