@@ -88,7 +88,7 @@ QString localFileOf(const QString& uri) {
     if (!url.isValid())
         refuse(QDBusError::InvalidArgs, u"The URI is not well-formed: "_s + uriExample);
     if (url.scheme().isEmpty())
-        refuse(QDBusError::InvalidArgs, u"A URI has a scheme: "_s + uriExample);
+        refuse(QDBusError::InvalidArgs, u"Not a URI (a bare path or name): "_s + uriExample);
     if (url.scheme() != "file"_L1)
         refuse(QDBusError::NotSupported,
                u"Pelora opens local files (file: URIs) only, not %1: URIs"_s.arg(url.scheme()));
