@@ -13,8 +13,9 @@ class Windows;
 // The desktop's media controls and media keys on Pelora's windows: they
 // press the player's buttons and choose the next or previous list entry as
 // the user would, at once; they open a file, raise the windows or quit once
-// no dialog or message is open; and they are told what the player plays. Without a session bus
-// there are none, and Pelora runs as it would without them.
+// no dialog or message is open; and they are told what the player plays.
+// Without a session bus there are none, and Pelora runs as it would without
+// them.
 class MediaControls : public QObject, private MediaPlayerService::Commands {
     Q_OBJECT
 public:
