@@ -3,7 +3,6 @@
 
 #include <QDBusArgument>
 #include <QDBusMessage>
-#include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QProcess>
@@ -30,12 +29,12 @@ struct RecordedCommands : MediaPlayerService::Commands {
     void quit() override { calls << "quit"; }
     void openFile(const QString& file) override { calls << "open " + file; }
     void seek(std::chrono::microseconds to) override {
-        calls << "seek " + QString::number(to.count());
+        calls << QString("seek %1").arg(to.count());
     }
     void setLoop(MediaPlayerService::Loop loop) override {
-        calls << "loop " + QString::number(int(loop));
+        calls << QString("loop %1").arg(int(loop));
     }
-    void setVolume(double volume) override { calls << "volume " + QString::number(volume); }
+    void setVolume(double volume) override { calls << QString("volume %1").arg(volume); }
 };
 
 // The service on a bus of the test's own, and a desktop that calls it there.
@@ -73,11 +72,9 @@ protected:
                     {player, property, QVariant::fromValue(QDBusVariant(value))});
     }
     QVariant get(const QString& property) {
-        return call("org.freedesktop.DBus.Properties", "Get", {player, property})
-            .arguments()
-            .value(0)
-            .value<QDBusVariant>()
-            .variant();
+        const QDBusMessage reply =
+            call("org.freedesktop.DBus.Properties", "Get", {player, property});
+        return reply.arguments().value(0).value<QDBusVariant>().variant();
     }
 
     RecordedCommands commands_;
@@ -147,8 +144,8 @@ class SignalLog : public QObject {
     Q_OBJECT
 public:
     QList<QDBusMessage> messages;
-    QStringList changes(int index) const {
-        return qdbus_cast<QVariantMap>(messages[index].arguments()[1]).keys();
+    QStringList changes(int i) const {
+        return qdbus_cast<QVariantMap>(messages[i].arguments()[1]).keys();
     }
 public slots:
     void take(const QDBusMessage& message) { messages << message; }
