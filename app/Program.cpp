@@ -30,8 +30,8 @@ Program::Program(SoundEngine& engine, SingleInstance& instance)
                     QCoreApplication::exit(ErrorModel::exitStatus());
                 }}),
       opener_(windows_.player(), windows_.playlist(), afterModal_, messages_),
-      mediaControls_(windows_.player(), windows_.playlist(), windows_.sharedState(), afterModal_,
-                     opener_) {
+      mediaControls_(windows_.player(), windows_.playlist(), windows_.sharedState(), engine_,
+                     afterModal_, opener_) {
     // The one process-wide setting: a failure no handler trapped ends the program.
     ErrorModel::setReporter([](const QString& message) {
         QMessageBox::critical(nullptr, QStringLiteral("Pelora"), Texts::fatalFailure(message));

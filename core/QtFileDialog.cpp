@@ -1,17 +1,13 @@
 #include "core/QtFileDialog.h"
 
 #include "core/Errors.h"
+#include "core/UserSettings.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QSettings>
 
 namespace {
-
-QSettings settings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("pelora"),
-                     QStringLiteral("pelora"));
-}
 
 QString settingsKey(const QString& lastFolder) {
     return QStringLiteral("folders/") + lastFolder;
@@ -21,7 +17,7 @@ QString settingsKey(const QString& lastFolder) {
 QString keptFolder(const QString& name) {
     if (name.isEmpty())
         return {};
-    QSettings kept = settings();
+    QSettings kept = UserSettings::open();
     const QString folder = kept.value(settingsKey(name)).toString();
     if (folder.isEmpty() || QFileInfo(folder).isDir())
         return folder;
@@ -31,7 +27,7 @@ QString keptFolder(const QString& name) {
 
 void keepFolder(const QString& name, const QString& fileName) {
     if (!name.isEmpty())
-        settings().setValue(settingsKey(name), QFileInfo(fileName).absolutePath());
+        UserSettings::open().setValue(settingsKey(name), QFileInfo(fileName).absolutePath());
 }
 
 } // namespace

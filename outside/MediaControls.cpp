@@ -1,67 +1,55 @@
 #include "outside/MediaControls.h"
 
 #include "core/AfterModalWindows.h"
-#include "midifile/SongTitle.h"
+#include "core/ErrorModel.h"
+#include "core/UserSettings.h"
 #include "outside/ExternalFileOpener.h"
-#include "system/Iconv.h"
-#include "system/WholeFile.h"
+#include "outside/TrackTitle.h"
 
-#include <QFile>
+#include <QCoreApplication>
 #include <QFileInfo>
-#include <QStringDecoder>
 
-#include <optional>
-#include <stdexcept>
+#include <cmath>
 
 namespace {
 
-// The song's name in its file: UTF-8 where it is valid UTF-8, else code page
-// 932, in which most Japanese MIDI files were written; empty when the file
-// names none or cannot be read.
-QString songTitle(const QString& fileName) {
-    std::string start;
-    try {
-        start =
-            WholeFile::readStart(QFile::encodeName(fileName).toStdString(), SongTitle::bytesNeeded);
-    } catch (const WholeFileError&) {
-        return {};
-    }
-    const std::string name =
-        SongTitle::of({reinterpret_cast<const std::uint8_t*>(start.data()), start.size()});
-    if (name.empty())
-        return {};
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString title = utf8(QByteArray::fromStdString(name));
-    if (!utf8.hasError())
-        return title;
-    try {
-        Iconv fromCp932("UTF-8", "CP932");
-        if (const std::optional<std::string> converted = fromCp932.convert(name))
-            return QString::fromStdString(*converted);
-    } catch (const std::invalid_argument&) {
-    }
-    return QString::fromLatin1(name);
-}
+const QString volumeKey = QStringLiteral("sound/volume");
 
-MediaPlayerService::Status statusOf(Playback playback) {
-    switch (playback) {
-    case Playback::Playing:
+MediaPlayerService::Status statusOf(SoundState::Status status) {
+    switch (status) {
+    case SoundState::Status::Playing:
         return MediaPlayerService::Status::Playing;
-    case Playback::Paused:
+    case SoundState::Status::Paused:
         return MediaPlayerService::Status::Paused;
-    case Playback::Stopped:
+    case SoundState::Status::Stopped:
+    case SoundState::Status::Ended:
         break;
     }
     return MediaPlayerService::Status::Stopped;
+}
+
+// The volume of the last run; full where none was kept.
+double keptVolume() {
+    bool isNumber = false;
+    const double volume = UserSettings::open().value(volumeKey).toDouble(&isNumber);
+    return isNumber && std::isfinite(volume) ? std::clamp(volume, 0.0, 1.0) : 1.0;
 }
 
 } // namespace
 
 MediaControls::MediaControls(WindowInstance<PlayerWindow>& player,
                              WindowInstance<PlaylistWindow>& playlist, const SharedState& state,
-                             AfterModalWindows& afterModal, ExternalFileOpener& opener)
-    : player_(player), playlist_(playlist), state_(state), afterModal_(afterModal), opener_(opener),
-      service_(*this) {
+                             Sequencer& sequencer, AfterModalWindows& afterModal,
+                             ExternalFileOpener& opener)
+    : player_(player), playlist_(playlist), state_(state), sequencer_(sequencer),
+      afterModal_(afterModal), opener_(opener), service_(*this, QDBusConnection::sessionBus()) {
+    const double volume = keptVolume();
+    sequencer_.setVolume(volume);
+    service_.setVolume(volume);
+    service_.setPositionSource([this] { return sequencer_.state().position; });
+    connect(&sequencer_, &Sequencer::stateChanged, this, &MediaControls::soundChanged);
+    connect(&sequencer_, &Sequencer::seeked, this,
+            [this](std::chrono::microseconds position) { service_.announceSeek(position); });
     connect(&player_, &WindowHandle::loaded, this, &MediaControls::watchPlayer);
     connect(&playlist_, &WindowHandle::loaded, this, &MediaControls::watchPlaylist);
     connect(&playlist_, &WindowHandle::unloaded, this, &MediaControls::playlistChanged);
@@ -72,15 +60,16 @@ MediaControls::MediaControls(WindowInstance<PlayerWindow>& player,
 }
 
 bool MediaControls::start() {
-    if (!service_.registerOnSessionBus())
+    if (!service_.registerOnBus())
         return false;
-    playerChanged();
+    trackChanged();
+    soundChanged(sequencer_.state());
     return true;
 }
 
 void MediaControls::watchPlayer() {
-    connect(&player_.load(), &PlayerWindow::playbackChanged, this, &MediaControls::playerChanged);
-    playerChanged();
+    connect(&player_.load(), &PlayerWindow::playbackChanged, this, &MediaControls::trackChanged);
+    trackChanged();
 }
 
 void MediaControls::watchPlaylist() {
@@ -88,32 +77,61 @@ void MediaControls::watchPlaylist() {
     playlistChanged();
 }
 
-// Nothing is looked up before the service is on the bus: a file named on
-// the command line plays before the first paint, and the bus comes after.
-void MediaControls::playerChanged() {
+// The track is the player's current file, which its play button plays,
+// also once the engine has let it go. Nothing is looked up before the
+// service is on the bus: a file named on the command line plays before the
+// first paint, and the bus comes after.
+void MediaControls::trackChanged() {
     if (!service_.isRegistered())
         return;
-    service_.setStatus(statusOf(state_.playback));
-    if (state_.currentFile != service_.fileName())
-        service_.setTrack(state_.currentFile, songTitle(state_.currentFile));
+    if (state_.currentFile != service_.fileName()) {
+        service_.setTrack(state_.currentFile, TrackTitle::of(state_.currentFile));
+        soundChanged(sequencer_.state());
+    }
     playlistChanged();
+}
+
+void MediaControls::soundChanged(const SoundState& sound) {
+    if (sound.status == SoundState::Status::Ended && wrapsAround())
+        atOnce([this] {
+            if (playlist_.isLoaded() && player_.isLoaded())
+                playlist_->playNext(true);
+        });
+    if (!service_.isRegistered())
+        return;
+    service_.setStatus(statusOf(sound.status));
+    // The length is the current file's once the engine has opened it.
+    const bool current = !sound.fileName.isEmpty() && sound.fileName == state_.currentFile;
+    service_.setLength(current ? sound.length : std::chrono::microseconds(0));
 }
 
 void MediaControls::playlistChanged() {
     if (!service_.isRegistered())
         return;
     if (playlist_.isLoaded())
-        service_.setNeighbours(playlist_->hasNext(), playlist_->hasPrevious());
+        service_.setNeighbours(playlist_->hasNext(wrapsAround()),
+                               playlist_->hasPrevious(wrapsAround()));
     else
         service_.setNeighbours(false, false);
 }
 
 void MediaControls::play() {
-    onPlayer([](PlayerWindow& player) { player.play(); });
+    onPlayer([](PlayerWindow& player) { player.resumeOrPlay(); });
 }
 
 void MediaControls::pause() {
     onPlayer([](PlayerWindow& player) { player.pause(); });
+}
+
+// Decided by what the player was last told, not by what the engine said
+// last: in a burst of presses each one undoes the one before.
+void MediaControls::playPause() {
+    onPlayer([this](PlayerWindow& player) {
+        if (state_.playback == Playback::Playing)
+            player.pause();
+        else
+            player.resumeOrPlay();
+    });
 }
 
 void MediaControls::stop() {
@@ -121,16 +139,16 @@ void MediaControls::stop() {
 }
 
 void MediaControls::next() {
-    whenFree([this] {
+    atOnce([this] {
         if (playlist_.isLoaded())
-            playlist_->playNext();
+            playlist_->playNext(wrapsAround());
     });
 }
 
 void MediaControls::previous() {
-    whenFree([this] {
+    atOnce([this] {
         if (playlist_.isLoaded())
-            playlist_->playPrevious();
+            playlist_->playPrevious(wrapsAround());
     });
 }
 
@@ -142,11 +160,39 @@ void MediaControls::raise() {
 }
 
 void MediaControls::quit() {
-    onPlayer([](PlayerWindow& player) { player.close(); });
+    whenFree([this] {
+        if (player_.isLoaded())
+            player_.load().close();
+    });
+}
+
+void MediaControls::openFile(const QString& fileName) {
+    opener_.open(QStringList{QFileInfo(fileName).absoluteFilePath()},
+                 ExternalFileOpener::WayIn::MediaControls);
+}
+
+void MediaControls::seek(std::chrono::microseconds position) {
+    sequencer_.seek(position);
+}
+
+void MediaControls::setLoop(MediaPlayerService::Loop loop) {
+    loop_ = loop;
+    sequencer_.setLooping(loop == MediaPlayerService::Loop::Track);
+    playlistChanged();
+}
+
+void MediaControls::setVolume(double volume) {
+    sequencer_.setVolume(volume);
+    UserSettings::open().setValue(volumeKey, volume);
+}
+
+void MediaControls::atOnce(std::function<void()> command) {
+    QMetaObject::invokeMethod(
+        this, [command = std::move(command)] { ErrorModel::event(command); }, Qt::QueuedConnection);
 }
 
 void MediaControls::onPlayer(const std::function<void(PlayerWindow&)>& command) {
-    whenFree([this, command] {
+    atOnce([this, command] {
         if (player_.isLoaded())
             command(player_.load());
     });
@@ -154,9 +200,4 @@ void MediaControls::onPlayer(const std::function<void(PlayerWindow&)>& command) 
 
 void MediaControls::whenFree(std::function<void()> command) {
     afterModal_.run(std::move(command));
-}
-
-void MediaControls::openFile(const QString& fileName) {
-    opener_.open(QStringList{QFileInfo(fileName).absoluteFilePath()},
-                 ExternalFileOpener::WayIn::MediaControls);
 }

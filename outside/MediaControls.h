@@ -4,6 +4,7 @@
 #include "outside/MediaPlayerService.h"
 #include "player/PlayerWindow.h"
 #include "playlist/PlaylistWindow.h"
+#include "sound/Sequencer.h"
 #include "state/SharedState.h"
 
 #include <QObject>
@@ -14,50 +15,65 @@
 class AfterModalWindows;
 class ExternalFileOpener;
 
-// The desktop's media controls and media keys on Pelora's windows: they
-// press the player's buttons and choose the next or previous list entry as
-// the user would, once no dialog or message is open; and they are told what
-// the player plays. Without a session bus there are none, and Pelora runs
-// as it would without them.
+// The desktop's media controls and media keys on Pelora: they press the
+// player's buttons and choose the next or previous list entry as the user
+// would, seek, loop and set the volume, at once, also under an open dialog
+// or message; they open a file, raise the windows or quit once no dialog or
+// message is open. What they show follows the engine: what sounds, where
+// and for how long, not what was asked for. Without a session bus there
+// are none, and Pelora runs as it would without them.
 class MediaControls : public QObject, private MediaPlayerService::Commands {
     Q_OBJECT
 public:
-    // Everything given outlives the controls.
+    // Everything given outlives the controls. The volume kept from the last
+    // run is given to the sequencer at once.
     MediaControls(WindowInstance<PlayerWindow>& player, WindowInstance<PlaylistWindow>& playlist,
-                  const SharedState& state, AfterModalWindows& afterModal,
+                  const SharedState& state, Sequencer& sequencer, AfterModalWindows& afterModal,
                   ExternalFileOpener& opener);
 
     // Offers the controls on the session bus; false without one.
     bool start();
-    const MediaPlayerService& service() const { return service_; }
 
 private:
     void play() override;
     void pause() override;
+    void playPause() override;
     void stop() override;
     void next() override;
     void previous() override;
     void raise() override;
     void quit() override;
     void openFile(const QString& fileName) override;
+    void seek(std::chrono::microseconds position) override;
+    void setLoop(MediaPlayerService::Loop loop) override;
+    void setVolume(double volume) override;
 
-    // Runs `command` on the player window, once no dialog or message is
-    // open; nothing once the player has closed.
+    // Runs `command` from the event loop once the desktop's call is
+    // answered, also under an open dialog or message: the transport changes
+    // nothing the user is making there, and the lock screen can silence the
+    // music while a message waits.
+    void atOnce(std::function<void()> command);
+    // Runs `command` on the player window at once; nothing once the player
+    // has closed.
     void onPlayer(const std::function<void(PlayerWindow&)>& command);
-    void watchPlayer();
-    void watchPlaylist();
-    // Tells the service what the windows show now, once it is on the bus.
-    void playerChanged();
-    void playlistChanged();
-
     // Runs `command` once no dialog or message is open, as the user's own
     // clicks would wait.
     void whenFree(std::function<void()> command);
+    void watchPlayer();
+    void watchPlaylist();
+    // Tells the service what the player holds and what sounds, once it is
+    // on the bus.
+    void trackChanged();
+    void soundChanged(const SoundState& sound);
+    void playlistChanged();
+    bool wrapsAround() const { return loop_ == MediaPlayerService::Loop::Playlist; }
 
     WindowInstance<PlayerWindow>& player_;
     WindowInstance<PlaylistWindow>& playlist_;
     const SharedState& state_;
+    Sequencer& sequencer_;
     AfterModalWindows& afterModal_;
     ExternalFileOpener& opener_;
     MediaPlayerService service_;
+    MediaPlayerService::Loop loop_ = MediaPlayerService::Loop::None;
 };

@@ -173,7 +173,7 @@ void PlayerWindow::loadAndPlay(const std::function<QString()>& chooseFile) {
 }
 
 void PlayerWindow::play() {
-    stop();
+    halt();
     setCaption(state_.currentFile);
     sequencer_.open(state_.currentFile);
     sequencer_.play();
@@ -190,11 +190,24 @@ void PlayerWindow::pause() {
         setPlayback(Playback::Paused);
 }
 
+void PlayerWindow::resumeOrPlay() {
+    if (state_.playback != Playback::Paused) {
+        play();
+        return;
+    }
+    sequencer_.play();
+    setPlayback(Playback::Playing);
+}
+
 void PlayerWindow::stop() {
+    halt();
+    setPlayback(Playback::Stopped);
+}
+
+void PlayerWindow::halt() {
     sequencer_.stop();
     animationTimer_->stop();
     nextFrame_ = 0;
-    setPlayback(Playback::Stopped);
 }
 
 void PlayerWindow::setPlayback(Playback playback) {

@@ -45,6 +45,9 @@ public:
     void playFile(const QString& fileName);
     // Plays the current file from its beginning; also a list entry's double-click.
     void play();
+    // The media controls' play: a paused song goes on from where it was, as
+    // the desktop expects of a player; anything else plays as play() does.
+    void resumeOrPlay();
     void pause();
     void stop();
     void showPlaylist();
@@ -62,7 +65,7 @@ public:
 
 signals:
     // The music was played, paused or stopped (the shared state's
-    // playback), or the current file changed and plays.
+    // playback), or the current file changed and plays: once a command.
     void playbackChanged();
     // Local files were dropped on the window, of which it takes MIDI files;
     // whoever opens them does so after the drop.
@@ -78,6 +81,8 @@ private:
     void buildDesign();
     void connectCommands();
     void loadAndPlay(const std::function<QString()>& chooseFile);
+    // The stop command's steps, before it tells what plays.
+    void halt();
     void setPlayback(Playback playback);
 
     SharedState& state_;

@@ -3,12 +3,14 @@
 # org.mpris.MediaPlayer2.pelora; its PlaybackStatus and Metadata follow what
 # plays (a song's name from its file, in the code page Japanese files are
 # written in); Pause, PlayPause, Next, Previous, Stop and OpenUri do what the
-# buttons, the list and a file from outside do, and Quit ends Pelora.
+# buttons, the list and a file from outside do, and Quit ends Pelora. A URI
+# that is no local file's gets an error; a key binding's dbus-send, which
+# asks no reply, pauses, also while a message is open.
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "$0")/common.sh"
 
-command -v dbus-daemon >/dev/null && command -v gdbus >/dev/null ||
-    { echo "SKIP: dbus-daemon or gdbus is not installed"; exit 77; }
+command -v dbus-daemon >/dev/null && command -v gdbus >/dev/null && command -v dbus-send >/dev/null ||
+    { echo "SKIP: dbus-daemon, gdbus or dbus-send is not installed"; exit 77; }
 
 for name in a b; do "$make_midi" "$work/$name.mid" 30; done
 # A song named 歌 in code page 932: a track name, then one long note.
@@ -59,6 +61,24 @@ grep -q "'PlaybackStatus': <'Paused'>" "$work/monitor.log" ||
     fail "the desktop was not told of the pause: $(cat "$work/monitor.log")"
 mpris PlayPause
 wait_until 5 "PlayPause plays again" status_is Playing
+
+for uri in "http://example.org/a.mid" "" "a.mid" "$work/a.mid" "file:///" "file://otherhost$work/a.mid" \
+    "file://$work/a.mid%00"; do
+    error=$(mpris OpenUri "$uri" 2>&1) && fail "OpenUri \"$uri\" was taken"
+    [[ $error == *DBus.Error.InvalidArgs:* || $error == *DBus.Error.NotSupported:* ]] || fail "OpenUri \"$uri\": $error"
+done
+status_is Playing || fail "PlaybackStatus is $(property PlaybackStatus) after refused URIs"
+
+mpris OpenUri "file://$work/missing.mid"
+wait_until 10 "a missing file is told in a message" find_dialog
+message=$dialog
+dbus-send --session --dest="$service" /org/mpris/MediaPlayer2 org.mpris.MediaPlayer2.Player.Pause
+wait_until 5 "Pause by dbus-send, without a reply, pauses under the message" status_is Paused
+is_shown "$message" || fail "the message about the missing file closed on Pause"
+close "$message"
+wait_until 5 "the message closes" no_dialog
+mpris PlayPause
+wait_until 5 "PlayPause plays again after the message" status_is Playing
 
 mpris Next
 wait_until 5 "Next plays the list's next entry" title_is "$player" "$work/b.mid"
