@@ -26,7 +26,7 @@ endforeach()
 # its own PulseAudio daemon, so they may run side by side.
 set(E2E_TESTS windows:141 list:151 about:161 sound:131 stuck-server:171 command-line:181
               instance:191 drop:201 wayland:211 gio-open:221 outside:231
-              media:241 dialogs:251)
+              media:241 dialogs:251 now-playing:261)
 foreach(entry ${E2E_TESTS})
     string(REPLACE ":" ";" parts ${entry})
     list(GET parts 0 name)

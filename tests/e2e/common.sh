@@ -358,3 +358,38 @@ expect_bytes() {
     printf "$format" "$@" | cmp -s - "$file" ||
         fail "$file holds $(od -An -c "$file" | xargs), not $(printf "$format" "$@" | od -An -c | xargs)"
 }
+
+# The desktop's media controls on a private session bus.
+need_bus_tools() {
+    command -v dbus-daemon >/dev/null && command -v gdbus >/dev/null &&
+        command -v dbus-send >/dev/null ||
+        { echo "SKIP: dbus-daemon, gdbus or dbus-send is not installed"; exit 77; }
+}
+# start_bus: a session bus of the test's own, in DBUS_SESSION_BUS_ADDRESS.
+start_bus() {
+    local ready=$work/bus-address
+    dbus-daemon --session --nofork --print-address=3 3>"$ready" >"$work/bus.log" 2>&1 &
+    background+=($!)
+    bus_started() { [ -s "$ready" ]; }
+    wait_until 5 "a private session bus starts" bus_started
+    DBUS_SESSION_BUS_ADDRESS=$(head -1 "$ready")
+    export DBUS_SESSION_BUS_ADDRESS
+}
+service=org.mpris.MediaPlayer2.pelora
+mpris() { # METHOD [ARG...]: calls a method of the player interface
+    gdbus call --session -d "$service" -o /org/mpris/MediaPlayer2 \
+        -m "org.mpris.MediaPlayer2.Player.$1" "${@:2}" >/dev/null
+}
+property() { # NAME: the player interface's property, as gdbus prints it
+    gdbus call --session -d "$service" -o /org/mpris/MediaPlayer2 \
+        -m org.freedesktop.DBus.Properties.Get org.mpris.MediaPlayer2.Player "$1"
+}
+set_property() { # NAME VALUE: as gdbus takes a variant, such as "<0.5>"
+    gdbus call --session -d "$service" -o /org/mpris/MediaPlayer2 \
+        -m org.freedesktop.DBus.Properties.Set org.mpris.MediaPlayer2.Player "$1" "$2" >/dev/null
+}
+status_is() { [ "$(property PlaybackStatus)" = "(<'$1'>,)" ]; }
+on_bus() {
+    gdbus call --session -d org.freedesktop.DBus -o / -m org.freedesktop.DBus.NameHasOwner \
+        "$service" 2>/dev/null | grep -q true
+}

@@ -9,8 +9,7 @@
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "$0")/common.sh"
 
-command -v dbus-daemon >/dev/null && command -v gdbus >/dev/null && command -v dbus-send >/dev/null ||
-    { echo "SKIP: dbus-daemon, gdbus or dbus-send is not installed"; exit 77; }
+need_bus_tools
 
 for name in a b; do "$make_midi" "$work/$name.mid" 30; done
 # A song named 歌 in code page 932: a track name, then one long note.
@@ -19,28 +18,7 @@ printf 'MThd\0\0\0\6\0\0\0\1\0\140MTrk\0\0\0\23\0\377\3\2\211\314\0\220\74\100\2
 
 start_screen
 start_pulse || true
-bus_ready=$work/bus-address
-dbus-daemon --session --nofork --print-address=3 3>"$bus_ready" >"$work/bus.log" 2>&1 &
-background+=($!)
-bus_started() { [ -s "$bus_ready" ]; }
-wait_until 5 "a private session bus starts" bus_started
-DBUS_SESSION_BUS_ADDRESS=$(head -1 "$bus_ready")
-export DBUS_SESSION_BUS_ADDRESS
-
-service=org.mpris.MediaPlayer2.pelora
-mpris() { # METHOD [ARG...]: calls a method of the player interface
-    gdbus call --session -d "$service" -o /org/mpris/MediaPlayer2 \
-        -m "org.mpris.MediaPlayer2.Player.$1" "${@:2}" >/dev/null
-}
-property() { # NAME: the player interface's property, as gdbus prints it
-    gdbus call --session -d "$service" -o /org/mpris/MediaPlayer2 \
-        -m org.freedesktop.DBus.Properties.Get org.mpris.MediaPlayer2.Player "$1"
-}
-status_is() { [ "$(property PlaybackStatus)" = "(<'$1'>,)" ]; }
-on_bus() {
-    gdbus call --session -d org.freedesktop.DBus -o / -m org.freedesktop.DBus.NameHasOwner \
-        "$service" 2>/dev/null | grep -q true
-}
+start_bus
 
 gdbus monitor --session -d "$service" >"$work/monitor.log" 2>&1 &
 background+=($!)
