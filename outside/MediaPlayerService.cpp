@@ -390,7 +390,7 @@ QVariantMap MediaPlayerService::playerProperties() const {
         {u"CanGoNext"_s, hasNext_},
         {u"CanGoPrevious"_s, hasPrevious_},
         {u"CanPlay"_s, canPlay()},
-        {u"CanPause"_s, true},
+        {u"CanPause"_s, canPlay()},
         {u"CanSeek"_s, canSeek()},
         {u"CanControl"_s, true},
     };
