@@ -165,8 +165,8 @@ TEST_F(MediaPlayerServiceTest, TellsOnceWhatChangedAndWhereTheSongJumped) {
     service_->announceSeek(3s);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return changed.messages.size() == 1 && seeked.messages.size() == 1; }));
-    EXPECT_EQ(changed.changes(0),
-              QStringList({"CanPause", "CanPlay", "CanSeek", "Metadata", "PlaybackStatus", "Volume"}));
+    EXPECT_EQ(changed.changes(0), QStringList({"CanPause", "CanPlay", "CanSeek", "Metadata",
+                                               "PlaybackStatus", "Volume"}));
     EXPECT_EQ(seeked.messages[0].arguments(), QVariantList({qlonglong(3'000'000)}));
     service_->setStatus(MediaPlayerService::Status::Playing);
     service_->setTrack("/music/a.mid", "A");
