@@ -63,7 +63,7 @@ bool MediaControls::start() {
     if (!service_.registerOnBus())
         return false;
     trackChanged();
-    soundChanged(sequencer_.state());
+    showSound(sequencer_.state());
     return true;
 }
 
@@ -86,17 +86,24 @@ void MediaControls::trackChanged() {
         return;
     if (state_.currentFile != service_.fileName()) {
         service_.setTrack(state_.currentFile, TrackTitle::of(state_.currentFile));
-        soundChanged(sequencer_.state());
+        showSound(sequencer_.state());
     }
     playlistChanged();
 }
 
+// As the engine reports it: the end of the current song goes on to the
+// list's next entry where the list plays round.
 void MediaControls::soundChanged(const SoundState& sound) {
-    if (sound.status == SoundState::Status::Ended && wrapsAround())
+    if (sound.status == SoundState::Status::Ended && wrapsAround() &&
+        sound.fileName == state_.currentFile)
         atOnce([this] {
             if (playlist_.isLoaded() && player_.isLoaded())
                 playlist_->playNext(true);
         });
+    showSound(sound);
+}
+
+void MediaControls::showSound(const SoundState& sound) {
     if (!service_.isRegistered())
         return;
     service_.setStatus(statusOf(sound.status));

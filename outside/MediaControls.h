@@ -65,6 +65,7 @@ private:
     // on the bus.
     void trackChanged();
     void soundChanged(const SoundState& sound);
+    void showSound(const SoundState& sound);
     void playlistChanged();
     bool wrapsAround() const { return loop_ == MediaPlayerService::Loop::Playlist; }
 

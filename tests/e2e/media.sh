@@ -25,7 +25,7 @@ background+=($!)
 launch_pelora "$work/a.mid" "$work/b.mid"
 wait_until 20 "the first file named plays" find_windows "$work/a.mid"
 wait_until 10 "Pelora is $service on the session bus" on_bus
-status_is Playing || fail "PlaybackStatus is $(property PlaybackStatus) while a.mid plays"
+wait_until 5 "PlaybackStatus is Playing while a.mid plays" status_is Playing
 metadata=$(property Metadata)
 [[ $metadata == *"'xesam:title': <'a.mid'>"* && $metadata == *"'xesam:url': <'file://$work/a.mid'>"* &&
     $metadata == *"'mpris:trackid': <objectpath '/"* ]] ||
@@ -45,7 +45,7 @@ for uri in "http://example.org/a.mid" "" "a.mid" "$work/a.mid" "file:///" "file:
     error=$(mpris OpenUri "$uri" 2>&1) && fail "OpenUri \"$uri\" was taken"
     [[ $error == *DBus.Error.InvalidArgs:* || $error == *DBus.Error.NotSupported:* ]] || fail "OpenUri \"$uri\": $error"
 done
-status_is Playing || fail "PlaybackStatus is $(property PlaybackStatus) after refused URIs"
+wait_until 5 "PlaybackStatus is Playing after refused URIs" status_is Playing
 
 mpris OpenUri "file://$work/missing.mid"
 wait_until 10 "a missing file is told in a message" find_dialog
@@ -71,7 +71,7 @@ mpris OpenUri "file://$work/named.mid"
 wait_until 5 "OpenUri plays the file" title_is "$player" "$work/named.mid"
 wait_until 5 "the song's name in its file is its title" eval \
     '[[ $(property Metadata) == *"'"'xesam:title': <'歌'>"'"* ]]'
-status_is Playing || fail "PlaybackStatus is $(property PlaybackStatus) after OpenUri"
+wait_until 5 "PlaybackStatus is Playing after OpenUri" status_is Playing
 
 gdbus call --session -d "$service" -o /org/mpris/MediaPlayer2 -m org.mpris.MediaPlayer2.Quit >/dev/null
 wait_until 10 "Quit ends Pelora" pelora_ended
