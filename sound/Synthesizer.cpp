@@ -454,6 +454,8 @@ void Synthesizer::silence() {
 // as a sequencer ends a song: the pedals are lifted and every note is
 // released, so that what the song left sounding dies away with its
 // instrument's release instead of going on until the next command.
+// (FluidSynth 2.3.1's player lifts the sustain pedal at the end of its
+// song too, a moment later; this does not depend on it.)
 void Synthesizer::releaseWhatSounds() {
     fluid_synth_t* synth = synth_.get();
     for (int channel = 0; channel < midiChannels; ++channel) {
