@@ -66,6 +66,15 @@ public:
     }
     Window* operator->() { return &load(); }
 
+    // Runs `watch` on the window now if it is loaded, and on each window
+    // loaded afresh later, for as long as `context` lives: what watches a
+    // window's signals watches each new one.
+    template <class Watch> void watchEach(QObject* context, Watch watch) {
+        QObject::connect(this, &WindowHandle::loaded, context, [this, watch] { watch(*window_); });
+        if (isLoaded())
+            watch(*window_);
+    }
+
     void show() override {
         Window& window = load();
         window.show();

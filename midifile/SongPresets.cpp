@@ -1,7 +1,6 @@
 #include "midifile/SongPresets.h"
 
-#include "midifile/Chunks.h"
-#include "midifile/TrackEvents.h"
+#include "midifile/TimedEvents.h"
 
 #include <array>
 #include <optional>
@@ -31,21 +30,18 @@ class Collector {
 public:
     Collector() { drumParts_[SongPresets::drumChannel] = true; }
 
-    void read(View track) {
-        TrackEvents events(track);
-        while (const std::optional<TrackEvents::Event> event = events.next()) {
-            if (const std::optional<int> channel = gsRhythmPart(*event))
-                drumParts_[*channel] = true;
-            if (!event->isChannelMessage())
-                continue;
-            const int channel = event->channel();
-            if (event->kind() == programChange) {
-                programs_[channel].insert({banks_[channel], event->data[0]});
-            } else if (event->kind() == controlChange && event->data[0] == bankSelect) {
-                banks_[channel] = event->data[1];
-                if (banks_[channel] == xgDrumBank)
-                    drumParts_[channel] = true;
-            }
+    void take(const TrackEvents::Event& event) {
+        if (const std::optional<int> channel = gsRhythmPart(event))
+            drumParts_[*channel] = true;
+        if (!event.isChannelMessage())
+            return;
+        const int channel = event.channel();
+        if (event.kind() == programChange) {
+            programs_[channel].insert({banks_[channel], event.data[0]});
+        } else if (event.kind() == controlChange && event.data[0] == bankSelect) {
+            banks_[channel] = event.data[1];
+            if (banks_[channel] == xgDrumBank)
+                drumParts_[channel] = true;
         }
     }
 
@@ -84,10 +80,9 @@ private:
 
 std::set<SongPresets::Preset> SongPresets::of(View smf) {
     Collector collector;
-    Chunks chunks(smf, Chunks::Layout::Midi);
-    while (const std::optional<Chunks::Chunk> chunk = chunks.next()) {
-        if (chunk->id == "MTrk")
-            collector.read(chunk->body);
-    }
+    TimedEvents::forEach(smf, [&collector](std::int64_t, const TrackEvents::Event& event) {
+        collector.take(event);
+        return true;
+    });
     return collector.presets();
 }

@@ -1,10 +1,8 @@
 #include "midifile/SongSettings.h"
 
-#include "midifile/Chunks.h"
-#include "midifile/TrackEvents.h"
+#include "midifile/TimedEvents.h"
 
 #include <algorithm>
-#include <optional>
 
 namespace {
 
@@ -28,21 +26,13 @@ struct Timed {
 std::vector<SongSettings::Message> SongSettings::upTo(std::span<const std::uint8_t> normalisedFile,
                                                       std::int64_t tick) {
     std::vector<Timed> found;
-    Chunks chunks(normalisedFile, Chunks::Layout::Midi);
-    chunks.next(); // the header
-    while (const std::optional<Chunks::Chunk> chunk = chunks.next()) {
-        if (chunk->id != "MTrk")
-            continue;
-        TrackEvents events(chunk->body);
-        std::int64_t at = 0;
-        while (const std::optional<TrackEvents::Event> event = events.next()) {
-            at += event->delta;
-            if (at > tick)
-                break;
-            if (setsTheSound(*event))
-                found.push_back({at, {event->status, event->data}});
-        }
-    }
+    TimedEvents::forEach(normalisedFile, [&](std::int64_t at, const TrackEvents::Event& event) {
+        if (at > tick)
+            return false;
+        if (setsTheSound(event))
+            found.push_back({at, {event.status, event.data}});
+        return true;
+    });
     // Gathered track by track: a stable sort by tick keeps the tracks' order
     // at the same tick.
     std::stable_sort(found.begin(), found.end(),

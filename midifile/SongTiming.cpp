@@ -1,7 +1,7 @@
 #include "midifile/SongTiming.h"
 
 #include "midifile/Chunks.h"
-#include "midifile/TrackEvents.h"
+#include "midifile/TimedEvents.h"
 
 #include <algorithm>
 #include <optional>
@@ -31,23 +31,14 @@ SongTiming::SongTiming(std::span<const std::uint8_t> normalisedFile) {
     ticksPerQuarter_ = division;
 
     std::vector<TempoEvent> tempos;
-    while (const std::optional<Chunks::Chunk> chunk = chunks.next()) {
-        if (chunk->id != "MTrk")
-            continue;
-        TrackEvents events(chunk->body);
-        std::int64_t tick = 0;
-        while (const std::optional<TrackEvents::Event> event = events.next()) {
-            tick += event->delta;
-            if (event->status != TrackEvents::meta)
-                continue;
-            if (event->metaType == metaTempo && event->data.size() == 3)
-                tempos.push_back(
-                    {tick, (event->data[0] << 16) | (event->data[1] << 8) | event->data[2]});
-            if (event->metaType == metaEndOfTrack)
-                break;
-        }
+    TimedEvents::forEach(normalisedFile, [&](std::int64_t tick, const TrackEvents::Event& event) {
         endTick_ = std::max(endTick_, tick);
-    }
+        if (event.status != TrackEvents::meta)
+            return true;
+        if (event.metaType == metaTempo && event.data.size() == 3)
+            tempos.push_back({tick, (event.data[0] << 16) | (event.data[1] << 8) | event.data[2]});
+        return event.metaType != metaEndOfTrack;
+    });
     std::stable_sort(tempos.begin(), tempos.end(),
                      [](const TempoEvent& a, const TempoEvent& b) { return a.tick < b.tick; });
 

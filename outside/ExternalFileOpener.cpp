@@ -17,27 +17,18 @@ ExternalFileOpener::ExternalFileOpener(WindowInstance<PlayerWindow>& player,
     : player_(player), playlist_(playlist), afterModal_(afterModal), messages_(messages) {
     // One look-up after another, so that files come in the order they arrived.
     lookUps_.setMaxThreadCount(1);
-    connect(&player_, &WindowHandle::loaded, this, &ExternalFileOpener::watchPlayerDrops);
-    connect(&playlist_, &WindowHandle::loaded, this, &ExternalFileOpener::watchPlaylistDrops);
-    if (player_.isLoaded())
-        watchPlayerDrops();
-    if (playlist_.isLoaded())
-        watchPlaylistDrops();
+    player_.watchEach(this, [this](PlayerWindow& window) {
+        connect(&window, &PlayerWindow::filesDropped, this,
+                [this](const QList<QUrl>& urls) { open(urls, WayIn::PlayerDrop); });
+    });
+    playlist_.watchEach(this, [this](PlaylistWindow& window) {
+        connect(&window, &PlaylistWindow::filesDropped, this,
+                [this](const QList<QUrl>& urls) { open(urls, WayIn::PlaylistDrop); });
+    });
 }
 
 ExternalFileOpener::~ExternalFileOpener() {
     lookUps_.waitForDone();
-}
-
-// Each window the instance loads is a new one, with drops of its own.
-void ExternalFileOpener::watchPlayerDrops() {
-    connect(&player_.load(), &PlayerWindow::filesDropped, this,
-            [this](const QList<QUrl>& urls) { open(urls, WayIn::PlayerDrop); });
-}
-
-void ExternalFileOpener::watchPlaylistDrops() {
-    connect(&playlist_.load(), &PlaylistWindow::filesDropped, this,
-            [this](const QList<QUrl>& urls) { open(urls, WayIn::PlaylistDrop); });
 }
 
 void ExternalFileOpener::open(const QStringList& absolutePaths, WayIn way, qsizetype count) {

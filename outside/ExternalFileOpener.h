@@ -43,7 +43,7 @@ public:
     };
 
     // Everything given outlives the opener. It takes the drops of both
-    // windows, each time one is loaded.
+    // windows, each window anew as it is loaded.
     ExternalFileOpener(WindowInstance<PlayerWindow>& player,
                        WindowInstance<PlaylistWindow>& playlist, AfterModalWindows& afterModal,
                        UserMessages& messages);
@@ -70,8 +70,6 @@ private:
     };
     void lookUp(std::function<Found()> lookUp, WayIn way);
     void openFound(const Found& found, WayIn way);
-    void watchPlayerDrops();
-    void watchPlaylistDrops();
 
     WindowInstance<PlayerWindow>& player_;
     WindowInstance<PlaylistWindow>& playlist_;

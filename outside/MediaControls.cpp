@@ -7,7 +7,6 @@
 #include "outside/TrackTitle.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
 #include <cmath>
 
@@ -50,13 +49,15 @@ MediaControls::MediaControls(WindowInstance<PlayerWindow>& player,
     connect(&sequencer_, &Sequencer::stateChanged, this, &MediaControls::soundChanged);
     connect(&sequencer_, &Sequencer::seeked, this,
             [this](std::chrono::microseconds position) { service_.announceSeek(position); });
-    connect(&player_, &WindowHandle::loaded, this, &MediaControls::watchPlayer);
-    connect(&playlist_, &WindowHandle::loaded, this, &MediaControls::watchPlaylist);
+    player_.watchEach(this, [this](PlayerWindow& window) {
+        connect(&window, &PlayerWindow::playbackChanged, this, &MediaControls::trackChanged);
+        trackChanged();
+    });
+    playlist_.watchEach(this, [this](PlaylistWindow& window) {
+        connect(&window, &PlaylistWindow::listChanged, this, &MediaControls::playlistChanged);
+        playlistChanged();
+    });
     connect(&playlist_, &WindowHandle::unloaded, this, &MediaControls::playlistChanged);
-    if (player_.isLoaded())
-        watchPlayer();
-    if (playlist_.isLoaded())
-        watchPlaylist();
 }
 
 bool MediaControls::start() {
@@ -65,16 +66,6 @@ bool MediaControls::start() {
     trackChanged();
     showSound(sequencer_.state());
     return true;
-}
-
-void MediaControls::watchPlayer() {
-    connect(&player_.load(), &PlayerWindow::playbackChanged, this, &MediaControls::trackChanged);
-    trackChanged();
-}
-
-void MediaControls::watchPlaylist() {
-    connect(&playlist_.load(), &PlaylistWindow::listChanged, this, &MediaControls::playlistChanged);
-    playlistChanged();
 }
 
 // The track is the player's current file, which its play button plays,
@@ -174,8 +165,7 @@ void MediaControls::quit() {
 }
 
 void MediaControls::openFile(const QString& fileName) {
-    opener_.open(QStringList{QFileInfo(fileName).absoluteFilePath()},
-                 ExternalFileOpener::WayIn::MediaControls);
+    opener_.open(QStringList{fileName}, ExternalFileOpener::WayIn::MediaControls);
 }
 
 void MediaControls::seek(std::chrono::microseconds position) {
@@ -183,7 +173,6 @@ void MediaControls::seek(std::chrono::microseconds position) {
 }
 
 void MediaControls::setLoop(MediaPlayerService::Loop loop) {
-    loop_ = loop;
     sequencer_.setLooping(loop == MediaPlayerService::Loop::Track);
     playlistChanged();
 }

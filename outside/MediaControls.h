@@ -59,15 +59,13 @@ private:
     // Runs `command` once no dialog or message is open, as the user's own
     // clicks would wait.
     void whenFree(std::function<void()> command);
-    void watchPlayer();
-    void watchPlaylist();
     // Tells the service what the player holds and what sounds, once it is
     // on the bus.
     void trackChanged();
     void soundChanged(const SoundState& sound);
     void showSound(const SoundState& sound);
     void playlistChanged();
-    bool wrapsAround() const { return loop_ == MediaPlayerService::Loop::Playlist; }
+    bool wrapsAround() const { return service_.loop() == MediaPlayerService::Loop::Playlist; }
 
     WindowInstance<PlayerWindow>& player_;
     WindowInstance<PlaylistWindow>& playlist_;
@@ -76,5 +74,4 @@ private:
     AfterModalWindows& afterModal_;
     ExternalFileOpener& opener_;
     MediaPlayerService service_;
-    MediaPlayerService::Loop loop_ = MediaPlayerService::Loop::None;
 };

@@ -108,29 +108,9 @@ QString localFileOf(const QString& uri) {
     return path;
 }
 
-QString loopName(MediaPlayerService::Loop loop) {
-    switch (loop) {
-    case MediaPlayerService::Loop::Track:
-        return u"Track"_s;
-    case MediaPlayerService::Loop::Playlist:
-        return u"Playlist"_s;
-    case MediaPlayerService::Loop::None:
-        break;
-    }
-    return u"None"_s;
-}
-
-QString statusName(MediaPlayerService::Status status) {
-    switch (status) {
-    case MediaPlayerService::Status::Playing:
-        return u"Playing"_s;
-    case MediaPlayerService::Status::Paused:
-        return u"Paused"_s;
-    case MediaPlayerService::Status::Stopped:
-        break;
-    }
-    return u"Stopped"_s;
-}
+// MPRIS's names, in the order of the enumerations.
+const QString loopNames[] = {u"None"_s, u"Track"_s, u"Playlist"_s};
+const QString statusNames[] = {u"Stopped"_s, u"Playing"_s, u"Paused"_s};
 
 microseconds microsecondsIn(const QVariant& argument) {
     return microseconds(argument.toLongLong());
@@ -324,9 +304,9 @@ void MediaPlayerService::writeProperty(const QString& interface, const QString& 
 
 void MediaPlayerService::writeLoopStatus(const QVariant& value) {
     const QString name = value.typeId() == QMetaType::QString ? value.toString() : QString();
-    for (const Loop loop : {Loop::None, Loop::Track, Loop::Playlist}) {
-        if (name != loopName(loop))
-            continue;
+    const auto found = std::find(std::begin(loopNames), std::end(loopNames), name);
+    if (found != std::end(loopNames)) {
+        const auto loop = static_cast<Loop>(found - std::begin(loopNames));
         if (loop != loop_) {
             loop_ = loop;
             changed();
@@ -379,8 +359,8 @@ QString MediaPlayerService::trackId() const {
 
 QVariantMap MediaPlayerService::playerProperties() const {
     return {
-        {u"PlaybackStatus"_s, statusName(status_)},
-        {u"LoopStatus"_s, loopName(loop_)},
+        {u"PlaybackStatus"_s, statusNames[static_cast<int>(status_)]},
+        {u"LoopStatus"_s, loopNames[static_cast<int>(loop_)]},
         {u"Rate"_s, 1.0},
         {u"Shuffle"_s, false},
         {u"Metadata"_s, metadata()},

@@ -87,6 +87,8 @@ public:
     void announceSeek(std::chrono::microseconds position);
 
     const QString& fileName() const { return fileName_; }
+    // As the desktop last set it.
+    Loop loop() const { return loop_; }
 
     QString introspect(const QString& path) const override;
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;

@@ -250,9 +250,8 @@ void PlayerWindow::dragEnterEvent(QDragEnterEvent* event) {
         FileDrop::accept(*event);
 }
 
+// Only a drag the window took at its entry ends in a drop here.
 void PlayerWindow::dropEvent(QDropEvent* event) {
-    if (!takes(*event->mimeData()))
-        return;
     FileDrop::accept(*event);
     emit filesDropped(event->mimeData()->urls());
 }

@@ -289,9 +289,8 @@ void PlaylistWindow::dragEnterEvent(QDragEnterEvent* event) {
         FileDrop::accept(*event);
 }
 
+// Only a drag the window took at its entry ends in a drop here.
 void PlaylistWindow::dropEvent(QDropEvent* event) {
-    if (!takes(*event->mimeData()))
-        return;
     FileDrop::accept(*event);
     emit filesDropped(event->mimeData()->urls());
 }
