@@ -26,7 +26,7 @@ seconds() { # the microseconds gdbus prints in "(<int64 N>,)", in whole seconds
     sed -E 's/.*int64 (-?[0-9]+).*/\1/' <<<"$1" | awk '{ print int($1 / 1000000) }'
 }
 position() { seconds "$(property Position)"; }
-position_at_least() { [ "$(position)" -ge "$1" ]; }
+position_in() { local at; at=$(position) && [ "$at" -ge "$1" ] && [ "$at" -le "$2" ]; }
 track_id() { property Metadata | sed -E "s/.*'mpris:trackid': <objectpath '([^']*)'>.*/\1/"; }
 
 launch_pelora "$work/a.mid" "$work/b.mid"
@@ -38,7 +38,7 @@ metadata=$(property Metadata)
     fail "the 30 s song's length in Metadata: $metadata"
 [ "$(property CanSeek)" = "(<true>,)" ] || fail "CanSeek is $(property CanSeek) while a.mid plays"
 # The null sink takes its first block of sound after a while: from then on.
-wait_until 5 "the position moves" position_at_least 1
+wait_until 5 "the position moves" position_in 1 30
 first=$(position)
 sleep 2
 second=$(position)
@@ -46,11 +46,9 @@ second=$(position)
     fail "the position went from $first s to $second s in 2 s of music: $(property Position)"
 
 mpris SetPosition "$(track_id)" 20000000
-wait_until 2 "SetPosition to 20 s lands there" position_at_least 20
-[ "$(position)" -le 22 ] || fail "SetPosition to 20 s gave $(position) s"
+wait_until 2 "SetPosition to 20 s lands there" position_in 20 22
 mpris Seek -- -10000000
-wait_until 2 "Seek 10 s back lands at 10 s" eval '[ "$(position)" -le 12 ]'
-[ "$(position)" -ge 10 ] || fail "Seek back by 10 s from 20 s gave $(position) s"
+wait_until 2 "Seek 10 s back lands at 10 s" position_in 10 12
 grep -q "Seeked" "$work/monitor.log" || fail "no Seeked signal: $(cat "$work/monitor.log")"
 
 if [ -n "$sound" ]; then
@@ -74,7 +72,6 @@ mpris Stop
 mpris Play
 began=$(date +%s%N)
 wait_until 3 "after the burst, Stop and Play, a.mid plays" status_is Playing
-echo "from the burst's last command to Playing: $((($(date +%s%N) - began) / 1000000)) ms"
 if [ -n "$sound" ]; then
     heard() { measure 50 >/dev/null && awk -v level="$level" 'BEGIN { exit !(level > 0.002) }'; }
     wait_until 2 "the music is heard after the burst" heard

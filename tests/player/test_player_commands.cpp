@@ -56,47 +56,32 @@ private:
 
 using PlayerCommands = PlayerFixture;
 
-TEST_F(PlayerCommands, PlayStopsThenShowsThePathOpensAndPlaysIt) {
+// What each button tells the sequencer, shows in the caption and does to
+// the mascot, one press after another.
+TEST_F(PlayerCommands, EachButtonsCommandsCaptionAndMascot) {
     PlayerWindow& player = started();
-    state().currentFile = "/music/a b.mid";
-    QTest::mouseClick(button("play"), Qt::LeftButton);
-    EXPECT_EQ(RecordingSequencer::log(), playSequence("/music/a b.mid"));
-    EXPECT_EQ(player.windowTitle(), "/music/a b.mid");
-
-    // Again while playing: the same steps, the file from its beginning.
-    RecordingSequencer::log().clear();
-    QTest::mouseClick(button("play"), Qt::LeftButton);
-    EXPECT_EQ(RecordingSequencer::log(), playSequence("/music/a b.mid"));
-}
-
-TEST_F(PlayerCommands, PlayWithNoFileChosenSendsAnEmptyNameAndEmptiesTheCaption) {
-    PlayerWindow& player = started();
-    QTest::mouseClick(button("play"), Qt::LeftButton);
-    EXPECT_EQ(RecordingSequencer::log(), playSequence(""));
-    EXPECT_EQ(player.windowTitle(), "");
-    EXPECT_TRUE(animationTimer()->isActive());
-}
-
-TEST_F(PlayerCommands, PauseSendsLowerCasePauseEveryTimeAndNothingElse) {
-    PlayerWindow& player = started();
-    state().currentFile = "a.mid";
-    player.play();
-    player.showNextFrame();
-    RecordingSequencer::log().clear();
-    QTest::mouseClick(button("pause"), Qt::LeftButton);
-    QTest::mouseClick(button("pause"), Qt::LeftButton);
-    EXPECT_EQ(RecordingSequencer::log(), QStringList({"pause", "pause"}));
-    EXPECT_TRUE(animationTimer()->isActive());
-    EXPECT_EQ(player.windowTitle(), "a.mid");
-}
-
-TEST_F(PlayerCommands, StopSendsStopAndCloseAndStopsTheTimer) {
-    PlayerWindow& player = started();
-    player.play();
-    RecordingSequencer::log().clear();
-    QTest::mouseClick(button("stop"), Qt::LeftButton);
-    EXPECT_EQ(RecordingSequencer::log(), QStringList({"stop"}));
-    EXPECT_FALSE(animationTimer()->isActive());
+    const QString song = QStringLiteral("/music/a b.mid");
+    const struct {
+        const char* button;
+        QString file;
+        QStringList calls;
+        bool dancing;
+    } presses[] = {
+        {"play", song, playSequence(song), true},
+        {"play", song, playSequence(song), true}, // again: from its beginning
+        {"pause", song, {"pause"}, true},
+        {"pause", song, {"pause"}, true},
+        {"stop", song, {"stop"}, false},
+        {"play", "", playSequence(""), true}, // no file chosen: an empty name and caption
+    };
+    for (const auto& [name, file, calls, dancing] : presses) {
+        state().currentFile = file;
+        RecordingSequencer::log().clear();
+        QTest::mouseClick(button(name), Qt::LeftButton);
+        EXPECT_EQ(RecordingSequencer::log(), calls) << name;
+        EXPECT_EQ(player.windowTitle(), file) << name;
+        EXPECT_EQ(animationTimer()->isActive(), dancing) << name;
+    }
 }
 
 TEST_F(PlayerCommands, LoadAsksForAMidiFileAndPlaysIt) {

@@ -4,6 +4,7 @@
 #include "sound/AudioOutput.h"
 
 #include <QCoreApplication>
+#include <QTest>
 
 #include <fluidsynth.h>
 
@@ -77,6 +78,7 @@ class SlowOutput : public AudioOutput {
 public:
     bool start(fluid_settings_t*, fluid_audio_func_t, void*) override {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ++starts;
         return true;
     }
     void stop() override {
@@ -86,6 +88,7 @@ public:
     std::string tried() const override { return "slow"; }
 
     std::atomic<bool> stopped{false};
+    std::atomic<int> starts{0};
 };
 
 TEST_F(SoundNeverWaits, TheEndCarriesOutTheCommandsGivenBeforeIt) {
@@ -100,6 +103,38 @@ TEST_F(SoundNeverWaits, TheEndCarriesOutTheCommandsGivenBeforeIt) {
         speakers.stop();
     } // a Pelora that ends as the music stops
     EXPECT_TRUE(output->stopped);
+}
+
+// A burst of commands (a held media key, a script) costs what its last one
+// asks: one stream, a short queue, and the state it asks for soon after.
+TEST_F(SoundNeverWaits, ABurstOfCommandsSettlesAsItsLastAsks) {
+    const QString song = write("song.mid", MidiFileBuilder::song(0, 5.0));
+    const auto output = std::make_shared<SlowOutput>();
+    SoundEngine speakers(testEngineConfig(output));
+    ASSERT_TRUE(speakers.ready());
+    const auto settlesAs = [&](SoundState::Status status) {
+        QCoreApplication::processEvents();
+        EXPECT_LE(speakers.waitingTasks(), 2u);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return speakers.state().status == status; }, 5000));
+    };
+    speakers.open(song);
+    for (int i = 0; i < 400; ++i) {
+        speakers.play();
+        speakers.pause();
+    }
+    speakers.stop();
+    speakers.open(song);
+    speakers.play();
+    settlesAs(SoundState::Status::Playing);
+    for (int i = 0; i < 1000; ++i) { // 4,000 mixed commands, ending paused at 1 s
+        speakers.seek(std::chrono::milliseconds(i));
+        speakers.setVolume(i / 1000.0);
+        speakers.pause();
+        speakers.play();
+    }
+    speakers.pause();
+    settlesAs(SoundState::Status::Paused);
+    EXPECT_EQ(output->starts, 1);
 }
 
 TEST_F(SoundNeverWaits, APlayBeforeTheSoundFontIsLoadedSoundsOnceItIs) {

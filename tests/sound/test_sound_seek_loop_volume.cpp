@@ -1,14 +1,8 @@
 #include "OfflineDeviceTest.h"
 
-#include "sound/AudioOutput.h"
-
 #include <QCoreApplication>
-#include <QTest>
 
-#include <atomic>
 #include <chrono>
-#include <iostream>
-#include <thread>
 
 namespace {
 
@@ -88,86 +82,6 @@ TEST_F(HeardEngine, HalfTheVolumeIsHalfTheLevel) {
     engine.setVolume(0.5);
     openAndPlay(song);
     EXPECT_NEAR(rms(render(0.5)) / full, 0.5, 0.02);
-}
-
-// A stream as a sound server pulls it, period by period, telling when the
-// first sound came.
-class PullingOutput : public AudioOutput {
-public:
-    ~PullingOutput() override { stop(); }
-    bool start(fluid_settings_t*, fluid_audio_func_t render, void* data) override {
-        ++starts;
-        running_ = true;
-        thread_ = std::thread([=, this] {
-            float left[256], right[256];
-            float* out[] = {left, right};
-            while (running_) {
-                std::fill(left, left + 256, 0.0f);
-                std::fill(right, right + 256, 0.0f);
-                render(data, 256, 0, nullptr, 2, out);
-                if (firstSound.load() == Clock::time_point() &&
-                    std::any_of(left, left + 256, [](float s) { return s != 0; }))
-                    firstSound = Clock::now();
-                std::this_thread::sleep_for(5ms);
-            }
-        });
-        return true;
-    }
-    void stop() override {
-        running_ = false;
-        if (thread_.joinable())
-            thread_.join();
-    }
-    std::string tried() const override { return "pulling"; }
-
-    using Clock = std::chrono::steady_clock;
-    std::atomic<int> starts{0};
-    std::atomic<Clock::time_point> firstSound{};
-
-private:
-    std::atomic<bool> running_{false};
-    std::thread thread_;
-};
-
-// A burst of commands costs what its last one asks: one stream, a short
-// queue, and the state it asks for soon after.
-TEST_F(HeardEngine, ABurstOfCommandsSettlesAsItsLastAsks) {
-    const QString song = write("song.mid", MidiFileBuilder::song(0, 5.0));
-    const auto output = std::make_shared<PullingOutput>();
-    SoundEngine speakers(testEngineConfig(output));
-    ASSERT_TRUE(speakers.ready());
-    speakers.open(song);
-    for (int i = 0; i < 400; ++i) {
-        speakers.play();
-        speakers.pause();
-    }
-    speakers.stop();
-    speakers.open(song);
-    speakers.play();
-    const auto lastCommand = PullingOutput::Clock::now();
-    QCoreApplication::processEvents();
-    EXPECT_LE(speakers.waitingTasks(), 2u);
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return speakers.state().status == SoundState::Status::Playing; }, 5000));
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return output->firstSound.load() != PullingOutput::Clock::time_point(); }, 5000));
-    std::cout << "[ figure   ] from the last of 803 commands to the first sound: "
-              << std::chrono::duration<double, std::milli>(output->firstSound.load() - lastCommand)
-                     .count()
-              << " ms\n";
-
-    for (int i = 0; i < 1000; ++i) { // 4,000 mixed commands, ending paused at 1 s
-        speakers.seek(std::chrono::milliseconds(i));
-        speakers.setVolume(i / 1000.0);
-        speakers.pause();
-        speakers.play();
-    }
-    speakers.pause();
-    QCoreApplication::processEvents();
-    EXPECT_LE(speakers.waitingTasks(), 2u);
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return speakers.state().status == SoundState::Status::Paused; }, 5000));
-    EXPECT_EQ(output->starts, 1);
 }
 
 } // namespace
