@@ -11,7 +11,7 @@
 #include <QMessageBox>
 
 Program::Program(SoundEngine& engine, SingleInstance& instance)
-    : engine_(engine), instance_(instance),
+    : engine_(engine), instance_(instance), settings_(UserSettings::userFile()),
       messages_(
           [this](const QString& text) {
               const FocusRestorer focusBack(focus_);
@@ -21,7 +21,7 @@ Program::Program(SoundEngine& engine, SingleInstance& instance)
       afterModal_(messages_),
       windows_({engine_,
                 [this](const QString& filter, const QString& lastFolder) {
-                    return std::make_unique<QtFileDialog>(filter, lastFolder, focus_);
+                    return std::make_unique<QtFileDialog>(filter, lastFolder, focus_, settings_);
                 },
                 messages_, focus_,
                 [this] {
@@ -31,7 +31,7 @@ Program::Program(SoundEngine& engine, SingleInstance& instance)
                 }}),
       opener_(windows_.player(), windows_.playlist(), afterModal_, messages_),
       mediaControls_(windows_.player(), windows_.playlist(), windows_.sharedState(), engine_,
-                     afterModal_, opener_) {
+                     afterModal_, opener_, settings_) {
     // The one process-wide setting: a failure no handler trapped ends the program.
     ErrorModel::setReporter([](const QString& message) {
         QMessageBox::critical(nullptr, QStringLiteral("Pelora"), Texts::fatalFailure(message));

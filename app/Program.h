@@ -4,6 +4,7 @@
 #include "core/AfterModalWindows.h"
 #include "core/FocusRestorer.h"
 #include "core/UserMessages.h"
+#include "core/UserSettings.h"
 #include "outside/ExternalFileOpener.h"
 #include "outside/MediaControls.h"
 
@@ -28,6 +29,7 @@ private:
     SoundEngine& engine_;
     SingleInstance& instance_;
     FocusRestorer::Memory focus_;
+    UserSettings settings_;
     UserMessages messages_;
     AfterModalWindows afterModal_;
     Windows windows_;

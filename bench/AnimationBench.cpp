@@ -3,6 +3,7 @@
 #include "core/ErrorModel.h"
 #include "core/QtFileDialog.h"
 #include "core/UserMessages.h"
+#include "core/UserSettings.h"
 #include "player/PlayerWindow.h"
 #include "playlist/PlaylistWindow.h"
 #include "sound/SoundEngine.h"
@@ -55,12 +56,13 @@ std::vector<double> animate() {
     offline.offline = true;
     SoundEngine engine(offline);
     FocusRestorer::Memory focus;
+    UserSettings settings{QString()};
     UserMessages messages(complain, [](const QStringList& texts, qsizetype) {
         return texts.join(QLatin1Char('\n'));
     });
     Windows windows({engine,
-                     [&focus](const QString& filter, const QString&) {
-                         return std::make_unique<QtFileDialog>(filter, QString(), focus);
+                     [&focus, &settings](const QString& filter, const QString&) {
+                         return std::make_unique<QtFileDialog>(filter, QString(), focus, settings);
                      },
                      messages, focus, [] {}});
     startProgram(windows);

@@ -14,3 +14,21 @@ QStringList FileDialog::toNameFilters(const QString& filter) {
     }
     return result;
 }
+
+QString FileDialog::saveSuffix(const QString& filter) {
+    const QStringList fields = filter.split(QLatin1Char('|'));
+    if (fields.size() < 2)
+        return {};
+    const QString first = fields[1].section(QLatin1Char(';'), 0, 0).trimmed();
+    if (!first.startsWith(QLatin1String("*.")) || first.indexOf(QLatin1Char('*'), 1) >= 0)
+        return {};
+    return first.mid(2);
+}
+
+QString FileDialog::withSuffix(const QString& typed, const QString& suffix) {
+    // As QFileDialog gives a name its default suffix: only a name without a dot.
+    const QString name = typed.section(QLatin1Char('/'), -1);
+    if (suffix.isEmpty() || name.isEmpty() || name.contains(QLatin1Char('.')))
+        return typed;
+    return typed + QLatin1Char('.') + suffix;
+}

@@ -34,6 +34,11 @@ public:
 
     // The filter as QFileDialog's name filters, descriptions kept as given.
     static QStringList toNameFilters(const QString& filter);
+    // The suffix of the filter's first pattern ("lst" for "*.lst"), which a
+    // name typed into the save dialog without one is given; empty for none.
+    static QString saveSuffix(const QString& filter);
+    // `typed` with `.suffix` added when its file name has no suffix of its own.
+    static QString withSuffix(const QString& typed, const QString& suffix);
 
 private:
     QString filter_;

@@ -7,6 +7,7 @@
 #include "outside/TrackTitle.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 
 #include <cmath>
 
@@ -28,9 +29,9 @@ MediaPlayerService::Status statusOf(SoundState::Status status) {
 }
 
 // The volume of the last run; full where none was kept.
-double keptVolume() {
+double keptVolume(const UserSettings& settings) {
     bool isNumber = false;
-    const double volume = UserSettings::open().value(volumeKey).toDouble(&isNumber);
+    const double volume = settings.value(volumeKey).toDouble(&isNumber);
     return isNumber && std::isfinite(volume) ? std::clamp(volume, 0.0, 1.0) : 1.0;
 }
 
@@ -39,10 +40,11 @@ double keptVolume() {
 MediaControls::MediaControls(WindowInstance<PlayerWindow>& player,
                              WindowInstance<PlaylistWindow>& playlist, const SharedState& state,
                              Sequencer& sequencer, AfterModalWindows& afterModal,
-                             ExternalFileOpener& opener)
+                             ExternalFileOpener& opener, UserSettings& settings)
     : player_(player), playlist_(playlist), state_(state), sequencer_(sequencer),
-      afterModal_(afterModal), opener_(opener), service_(*this, QDBusConnection::sessionBus()) {
-    const double volume = keptVolume();
+      afterModal_(afterModal), opener_(opener), settings_(settings),
+      service_(*this, QDBusConnection::sessionBus()) {
+    const double volume = keptVolume(settings_);
     sequencer_.setVolume(volume);
     service_.setVolume(volume);
     service_.setPositionSource([this] { return sequencer_.state().position; });
@@ -179,7 +181,7 @@ void MediaControls::setLoop(MediaPlayerService::Loop loop) {
 
 void MediaControls::setVolume(double volume) {
     sequencer_.setVolume(volume);
-    UserSettings::open().setValue(volumeKey, volume);
+    settings_.setValue(volumeKey, QString::number(volume, 'g', QLocale::FloatingPointShortest));
 }
 
 void MediaControls::atOnce(std::function<void()> command) {

@@ -14,6 +14,7 @@
 
 class AfterModalWindows;
 class ExternalFileOpener;
+class UserSettings;
 
 // The desktop's media controls and media keys on Pelora: they press the
 // player's buttons and choose the next or previous list entry as the user
@@ -29,7 +30,7 @@ public:
     // run is given to the sequencer at once.
     MediaControls(WindowInstance<PlayerWindow>& player, WindowInstance<PlaylistWindow>& playlist,
                   const SharedState& state, Sequencer& sequencer, AfterModalWindows& afterModal,
-                  ExternalFileOpener& opener);
+                  ExternalFileOpener& opener, UserSettings& settings);
 
     // Offers the controls on the session bus; false without one.
     bool start();
@@ -73,5 +74,6 @@ private:
     Sequencer& sequencer_;
     AfterModalWindows& afterModal_;
     ExternalFileOpener& opener_;
+    UserSettings& settings_;
     MediaPlayerService service_;
 };

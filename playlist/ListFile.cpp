@@ -20,7 +20,8 @@ QString unrepresentable(const QString& entry, const std::string& charset) {
     return Texts::entryNotRepresentable(entry, charset);
 }
 
-QString reasonFor(const ListFileCodecError& error, const std::string& charset) {
+QString reasonFor(const ListFileCodecError& error, const std::string& charset,
+                  const QString& path) {
     const QString entry = QString::fromStdString(error.entry);
     switch (error.reason) {
     case ListFileCodecError::Reason::UnknownCharset:
@@ -30,7 +31,8 @@ QString reasonFor(const ListFileCodecError& error, const std::string& charset) {
     case ListFileCodecError::Reason::QuoteInEntry:
         return Texts::entryWithQuote(entry);
     case ListFileCodecError::Reason::InvalidBytes:
-        return Texts::bytesInvalid(charset, error.offset);
+        return Texts::bytesInvalid(charset, error.offset, path,
+                                   charset != ListFile::WindowsJapanese);
     case ListFileCodecError::Reason::TooManyEntries:
         return Texts::tooManyEntries(ListFile::MaxEntries);
     }
@@ -44,7 +46,7 @@ auto namingTheFile(QString (*sentence)(const QString& path, const QString& reaso
     try {
         return work();
     } catch (const ListFileCodecError& error) {
-        throw ListFileError(sentence(path, reasonFor(error, charset)));
+        throw ListFileError(sentence(path, reasonFor(error, charset, path)));
     } catch (const WholeFileError& error) {
         throw ListFileError(sentence(path, Texts::fileError(error, ListFile::MaxFileBytes)));
     } catch (const LoneSurrogate& error) {
@@ -63,6 +65,26 @@ std::vector<std::string> utf8Entries(const QStringList& entries) {
         result.emplace_back(utf8.constData(), static_cast<std::size_t>(utf8.size()));
     }
     return result;
+}
+
+// Lists written on Japanese Windows are in its code page whatever the
+// locale here: bytes not valid in the locale's character set are tried as
+// such a list before they are refused.
+std::vector<std::string> decode(std::string_view bytes, const std::string& charset) {
+    try {
+        return ListFileCodec::decode(bytes, charset, ListFile::MaxEntries);
+    } catch (const ListFileCodecError& error) {
+        if (error.reason != ListFileCodecError::Reason::InvalidBytes ||
+            charset == ListFile::WindowsJapanese)
+            throw;
+        try {
+            return ListFileCodec::decode(bytes, ListFile::WindowsJapanese, ListFile::MaxEntries);
+        } catch (const ListFileCodecError& asWindows) {
+            if (asWindows.reason != ListFileCodecError::Reason::InvalidBytes)
+                throw;
+        }
+        throw;
+    }
 }
 
 } // namespace
@@ -86,9 +108,8 @@ void ListFile::save(const QString& path, const QStringList& entries, const std::
 QStringList ListFile::load(const QString& path, const std::string& charset) {
     const std::vector<std::string> entries =
         namingTheFile(Texts::listFileNotLoaded, path, charset, [&] {
-            return ListFileCodec::decode(
-                WholeFile::read(QFile::encodeName(path).toStdString(), MaxFileBytes), charset,
-                MaxEntries);
+            return decode(WholeFile::read(QFile::encodeName(path).toStdString(), MaxFileBytes),
+                          charset);
         });
     QStringList result;
     result.reserve(static_cast<qsizetype>(entries.size()));

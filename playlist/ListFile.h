@@ -20,9 +20,11 @@ public:
     // character set cannot represent, no write permission, a full disk).
     static void save(const QString& path, const QStringList& entries);
 
-    // Reads and parses the whole file. Throws ListFileError naming the file
-    // and the reason (missing or unreadable, bytes invalid in the character
-    // set, more than MaxEntries entries).
+    // Reads and parses the whole file. A file whose bytes are not valid in
+    // the character set is read as a Windows list (CP932) if they are valid
+    // there. Throws ListFileError naming the file and the reason (missing or
+    // unreadable, bytes invalid in the character set and as a Windows list,
+    // with how to convert it; more than MaxEntries entries).
     static QStringList load(const QString& path);
 
     // The same in a given character set instead of the system's. `write`
@@ -34,6 +36,9 @@ public:
 
     // Larger files are refused without being read.
     static constexpr long long MaxFileBytes = 64LL * 1024 * 1024;
+
+    // The character set of lists written on Japanese Windows.
+    static constexpr const char* WindowsJapanese = "CP932";
 };
 
 class ListFileError : public PeloraError {

@@ -101,7 +101,8 @@ void PlaylistWindow::buildDesign() {
     speedBar_->setValue(500);
     // A drag reports its value once, when the thumb is released.
     speedBar_->setTracking(false);
-    speedBar_->setFocusPolicy(Qt::TabFocus);
+    // A click on the bar gives it the focus, so that the keys then move it.
+    speedBar_->setFocusPolicy(Qt::StrongFocus);
 
     list_ = new SortedListBox(this);
     list_->setObjectName(QStringLiteral("list"));
@@ -134,6 +135,7 @@ void PlaylistWindow::connectCommands() {
     route(animationBox_, &QCheckBox::stateChanged, &PlaylistWindow::animationSwitched);
     route(speedBar_, &QScrollBar::valueChanged, &PlaylistWindow::speedChanged);
     route(list_, &SortedListBox::entryChosen, &PlaylistWindow::playEntry);
+    route(list_, &SortedListBox::removalAsked, &PlaylistWindow::removeSelected);
     route(addButton_, &QPushButton::clicked, &PlaylistWindow::addCurrentFile);
     route(removeButton_, &QPushButton::clicked, &PlaylistWindow::removeSelected);
     route(loadButton_, &QPushButton::clicked, &PlaylistWindow::loadList);

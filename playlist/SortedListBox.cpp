@@ -64,6 +64,10 @@ void SortedListBox::removeAt(int index) {
 // (the list has just taken the focus, or an entry was deleted): Return plays
 // the entry the user sees framed.
 void SortedListBox::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Delete) {
+        emit removalAsked();
+        return;
+    }
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (!enter || !currentIndex().isValid()) {
         QListView::keyPressEvent(event);

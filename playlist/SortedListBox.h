@@ -40,6 +40,8 @@ signals:
     // before it has selected it), or Return on the current one, which
     // selects it.
     void entryChosen();
+    // The user pressed Delete to remove the selected entry.
+    void removalAsked();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -70,6 +70,19 @@ QString reason(const SoundProblem& problem) {
     return QStringLiteral("SoundFont として読み込めません");
 }
 
+// A list written on Windows names its files C:\MIDI\a.mid or
+// \\server\MIDI\a.mid, a place this system does not have.
+bool isMissingWindowsPath(const SoundProblem& problem) {
+    const QString& name = problem.fileName;
+    const bool windowsPath =
+        (name.size() > 2 && name[0].isLetter() && name[1] == QLatin1Char(':') &&
+         (name[2] == QLatin1Char('\\') || name[2] == QLatin1Char('/'))) ||
+        name.startsWith(QLatin1String("\\\\"));
+    return windowsPath && problem.readError &&
+           problem.readError->reason == WholeFileError::Reason::System &&
+           problem.readError->error == ENOENT;
+}
+
 } // namespace
 
 QString soundProblem(const SoundProblem& problem) {
@@ -93,7 +106,13 @@ QString soundProblem(const SoundProblem& problem) {
     case SoundProblem::Kind::UnplayableFile:
         break;
     }
-    return QStringLiteral("「%1」を再生できません。\n\n%2").arg(problem.fileName, reason(problem));
+    QString text =
+        QStringLiteral("「%1」を再生できません。\n\n%2").arg(problem.fileName, reason(problem));
+    if (isMissingWindowsPath(problem))
+        text += QStringLiteral("\n\nWindows のパスです。このシステムにはその場所がありません。"
+                               "ファイルをこのコンピューターにコピーし、そこから開くか"
+                               "演奏リストに追加し直してください。");
+    return text;
 }
 
 namespace {
@@ -177,11 +196,34 @@ QString entryWithQuote(const QString& entry) {
     return QStringLiteral("「%1」は二重引用符を含むため書き込めません").arg(entry);
 }
 
-QString bytesInvalid(const std::string& charset, std::size_t offset) {
-    return QStringLiteral("文字コード %1 として正しくないバイトがあります (先頭から %2 "
-                          "バイト目)")
-        .arg(QString::fromStdString(charset))
-        .arg(offset + 1);
+namespace {
+
+// A file name as the shell takes it whole.
+QString shellQuoted(const QString& path) {
+    QString quoted = path;
+    quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+} // namespace
+
+QString bytesInvalid(const std::string& charset, std::size_t offset, const QString& path,
+                     bool triedWindows) {
+    const QString set = QString::fromStdString(charset);
+    QString text = QStringLiteral("文字コード %1 として正しくないバイトがあります (先頭から %2 "
+                                  "バイト目)")
+                       .arg(set)
+                       .arg(offset + 1);
+    if (triedWindows)
+        text += QStringLiteral("。Windows の Shift_JIS (CP932) のリストでもありません");
+    QString converted = path;
+    if (converted.endsWith(QLatin1String(".lst"), Qt::CaseInsensitive))
+        converted.chop(4);
+    converted += QStringLiteral("-%1.lst").arg(set);
+    return text + QStringLiteral("。\n\nほかの文字コードで書かれたリストなら、%1 に変換してから"
+                                 "読み込んでください。EUC-JP のリストなら、端末で:\n"
+                                 "iconv -f EUC-JP -t %1 %2 > %3")
+                      .arg(set, shellQuoted(path), shellQuoted(converted));
 }
 
 QString tooManyEntries(int maxEntries) {
@@ -206,7 +248,8 @@ QString framePictureUnreadable(const QString& path, const QString& why) {
 }
 
 QString midiFileFilter() {
-    return QStringLiteral("MIDI(*.mid;*.rmi)|*.mid;*.rmi|全てのファイル(*.*)|*.*");
+    // Every suffix Pelora opens, under the description the dialog always had.
+    return QStringLiteral("MIDI(*.mid;*.rmi)|*.mid;*.rmi;*.midi;*.kar|全てのファイル(*.*)|*.*");
 }
 
 QString listFileFilter() {

@@ -45,7 +45,10 @@ QString listFileNotLoaded(const QString& path, const QString& reason);
 QString entryNotRepresentable(const QString& entry, const std::string& charset);
 QString charsetUnknown(const std::string& charset);
 QString entryWithQuote(const QString& entry);
-QString bytesInvalid(const std::string& charset, std::size_t offset);
+// `path`'s bytes from `offset` on are not valid in `charset`, nor, where
+// `triedWindows`, in Windows' Japanese code page: how to convert the file.
+QString bytesInvalid(const std::string& charset, std::size_t offset, const QString& path,
+                     bool triedWindows);
 QString tooManyEntries(int maxEntries);
 
 // The pictures the windows are built with.

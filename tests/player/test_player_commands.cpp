@@ -17,7 +17,8 @@
 
 namespace {
 
-const QString midiFilter = QStringLiteral("MIDI(*.mid;*.rmi)|*.mid;*.rmi|全てのファイル(*.*)|*.*");
+const QString midiFilter =
+    QStringLiteral("MIDI(*.mid;*.rmi)|*.mid;*.rmi;*.midi;*.kar|全てのファイル(*.*)|*.*");
 
 QStringList playSequence(const QString& file) {
     return {"stop", "open " + file, "play"};
