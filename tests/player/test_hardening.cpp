@@ -109,6 +109,7 @@ TEST_F(PlayerHardening, AFileThatCannotBePlayedIsToldEachTimeAndTheWindowGoesOn)
         {text, "MIDI ファイルではありません"},
         {noNotes, "演奏する音符がありません"},
         {gone, "ありません"},
+        {"C:\\MIDI\\gone.mid", "Windows のパスです"}, // from a list written on Windows
     };
     for (const auto& [path, reason] : unplayable) {
         for (int time = 0; time < 2; ++time) {

@@ -287,6 +287,17 @@ INSTANTIATE_TEST_SUITE_P(
                       BadPlace{"TooManyEntries", tooManyEntries, QStringLiteral("32767")}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(ListFileTest, AWindowsListLoadsInAnyLocaleAndOtherBytesAreToldWithTheirConversion) {
+    writeFile(path("windows.lst"), "\"C:\\MIDI\\\x93\xFA\x96\x7B.mid\"\r\n\"a.mid\"\r\n");
+    EXPECT_EQ(ListFile::load(path("windows.lst"), "UTF-8"),
+              QStringList({QStringLiteral("C:\\MIDI\\日本.mid"), QStringLiteral("a.mid")}));
+
+    writeFile(path("latin-1.lst"), "\"caf\xE9.mid\"\r\n");
+    const QString message = failureOf([&] { ListFile::load(path("latin-1.lst"), "UTF-8"); });
+    EXPECT_TRUE(message.contains("iconv -f EUC-JP -t UTF-8 '" + path("latin-1.lst") + "'"))
+        << message.toStdString();
+}
+
 TEST_F(ListFileTest, LoadsAListOfTheMaximumSize) {
     writeFile(path("full.lst"), QByteArray("\"x\"\r\n").repeated(ListFile::MaxEntries));
     EXPECT_EQ(ListFile::load(path("full.lst"), "UTF-8").size(), ListFile::MaxEntries);

@@ -70,14 +70,6 @@ TEST_F(PlaylistListFileTest, ASavedListLoadsBackIntoAFreshWindowUnchanged) {
     EXPECT_EQ(shownEntries(), saved);
 }
 
-TEST_F(PlaylistListFileTest, ANameTypedWithoutExtensionIsUsedAsTyped) {
-    add("a.mid");
-    save(path("mylist"));
-    EXPECT_TRUE(QFile::exists(path("mylist")));
-    EXPECT_FALSE(QFile::exists(path("mylist.lst")));
-    EXPECT_EQ(playlist().windowTitle(), path("mylist"));
-}
-
 TEST_F(PlaylistListFileTest, AnEmptyListIsAnEmptyFileAndLoadingItEmptiesTheList) {
     save(path("empty.lst"));
     EXPECT_EQ(bytesOf(path("empty.lst")), QByteArray());

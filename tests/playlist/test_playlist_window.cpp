@@ -255,6 +255,9 @@ TEST_F(PlaylistFixture, DeleteRemovesTheChosenEntryAndNothingWhenNoneIsChosen) {
     EXPECT_EQ(list()->selectedIndex(), -1);
     click("removeButton");
     EXPECT_EQ(list()->count(), 2);
+    clickEntry(0);
+    QTest::keyClick(list(), Qt::Key_Delete);
+    EXPECT_EQ(shownEntries(), QStringList({"c.mid"}));
     EXPECT_TRUE(messages.isEmpty());
     EXPECT_TRUE(fatalReports.isEmpty());
 }
@@ -318,14 +321,18 @@ TEST_F(PlaylistFixture, TheCheckBoxSwitchesOnlyTheMascotTimer) {
 }
 
 TEST_F(PlaylistFixture, TheBarRunsFrom1To1000AndSetsTheIntervalAtOnce) {
+    playlist().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&playlist()));
     click(animationBox());
     click(animationBox());
     ASSERT_TRUE(animationTimer()->isActive());
 
-    QTest::keyClick(speedBar(), Qt::Key_Home);
+    // The keys go to the bar once it is clicked, not to the box.
+    click(speedBar());
+    press(Qt::Key_Home);
     EXPECT_EQ(state().frameInterval, 1);
     EXPECT_EQ(animationTimer()->interval(), 1);
-    QTest::keyClick(speedBar(), Qt::Key_End);
+    press(Qt::Key_End);
     EXPECT_EQ(state().frameInterval, 1000);
     EXPECT_EQ(animationTimer()->interval(), 1000);
     EXPECT_TRUE(animationTimer()->isActive());
