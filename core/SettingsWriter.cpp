@@ -106,8 +106,9 @@ QByteArray SettingsWriter::iniText(const Values& values) {
         if (ini.status() != QSettings::NoError)
             return {};
     }
-    QFile file(path);
+    // With nothing to keep, QSettings writes no file at all.
     if (values.isEmpty())
         return QByteArray("");
+    QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }

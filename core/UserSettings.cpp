@@ -1,6 +1,7 @@
 #include "core/UserSettings.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -10,8 +11,9 @@ namespace {
 // Read through a copy in a private folder, so that QSettings meets no lock
 // of another program's on the way.
 SettingsWriter::Values read(const QString& path) {
+    // Opening a FIFO or a device would wait or act.
     QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly) ||
+    if (path.isEmpty() || !QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) ||
         file.size() > UserSettings::MaxFileBytes)
         return {};
     const QByteArray text = file.read(UserSettings::MaxFileBytes + 1);
