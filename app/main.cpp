@@ -6,6 +6,7 @@
 #include "system/ProgramArguments.h"
 #include "system/QtPlatformChoice.h"
 #include "system/QtTranslation.h"
+#include "system/TerminationSignals.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -14,6 +15,8 @@
 #include <thread>
 
 int main(int argc, char** argv) {
+    // Before any thread is made, so that every thread leaves the signals to it.
+    TerminationSignals endRequests;
     const CommandLine commandLine(ProgramArguments::fromArgv(argc, argv));
     if (const auto exit = commandLine.earlyExit()) {
         std::fputs(exit->standardOutput.toLocal8Bit().constData(), stdout);
@@ -50,7 +53,7 @@ int main(int argc, char** argv) {
     std::jthread fontsAhead([] { QFontDatabase::families(); });
     int status = 0;
     {
-        Program program(engine, instance);
+        Program program(engine, instance, endRequests);
         status = program.run(commandLine.files());
     }
     // The music ends after the windows; a stuck sound server holds it up a moment at most.
