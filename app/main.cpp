@@ -7,6 +7,7 @@
 #include "system/QtPlatformChoice.h"
 #include "system/QtTranslation.h"
 #include "system/TerminationSignals.h"
+#include "texts/CommandLineTexts.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -17,7 +18,8 @@
 int main(int argc, char** argv) {
     // Before any thread is made, so that every thread leaves the signals to it.
     TerminationSignals endRequests;
-    const CommandLine commandLine(ProgramArguments::fromArgv(argc, argv));
+    const CommandLineTexts terminalTexts = CommandLineTexts::forSystemLocale();
+    const CommandLine commandLine(ProgramArguments::fromArgv(argc, argv), terminalTexts);
     if (const auto exit = commandLine.earlyExit()) {
         std::fputs(exit->standardOutput.toLocal8Bit().constData(), stdout);
         std::fputs(exit->standardError.toLocal8Bit().constData(), stderr);
@@ -25,9 +27,7 @@ int main(int argc, char** argv) {
     }
     const QtPlatformChoice platformChoice = QtPlatformChoice::fromEnvironment();
     if (!platformChoice.hasDisplay()) {
-        std::fputs("pelora: no display found (DISPLAY and WAYLAND_DISPLAY are not set); "
-                   "start it from a desktop session.\n",
-                   stderr);
+        std::fputs(terminalTexts.noDisplay().toLocal8Bit().constData(), stderr);
         return 2;
     }
     platformChoice.apply();
@@ -41,10 +41,7 @@ int main(int argc, char** argv) {
     if (outcome != SingleInstance::Outcome::Running)
         return outcome == SingleInstance::Outcome::HandedOver ? 0 : 1;
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        std::fputs("pelora: running as a Wayland client, where the windows cannot be placed "
-                   "side by side and the playlist does not follow the minimised player; "
-                   "with an X server (DISPLAY) they can.\n",
-                   stderr);
+        std::fputs(terminalTexts.waylandClient().toLocal8Bit().constData(), stderr);
     // Made before the thread below: it sets a variable of the environment
     // (for JACK), which no other thread may read meanwhile.
     SoundEngine engine(SoundEngine::Config::system(commandLine.soundFont().toStdString()));
