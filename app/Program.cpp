@@ -5,12 +5,14 @@
 #include "core/QtFileDialog.h"
 #include "outside/SingleInstance.h"
 #include "sound/SoundEngine.h"
+#include "system/TerminationSignals.h"
 #include "texts/Texts.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 
-Program::Program(SoundEngine& engine, SingleInstance& instance)
+Program::Program(SoundEngine& engine, SingleInstance& instance, TerminationSignals& endRequests)
     : engine_(engine), instance_(instance), settings_(UserSettings::userFile()),
       messages_(
           [this](const QString& text) {
@@ -42,6 +44,26 @@ Program::Program(SoundEngine& engine, SingleInstance& instance)
                      [this](const QStringList& files, qsizetype count) {
                          opener_.open(files, ExternalFileOpener::WayIn::LaterStart, count);
                      });
+    QObject::connect(&endRequests, &TerminationSignals::requested, &afterModal_,
+                     [this] { ErrorModel::event([this] { closeEverything(); }); });
+    endRequests.watch();
+}
+
+void Program::closeEverything() {
+    // A modal window's own event loop returns only once control is back in
+    // it, and what called it may open another (a message): look again then.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->close();
+        QTimer::singleShot(10, &afterModal_,
+                           [this] { ErrorModel::event([this] { closeEverything(); }); });
+        return;
+    }
+    if (windows_.player().isLoaded()) {
+        windows_.player().load().close();
+        return;
+    }
+    instance_.stop();
+    QCoreApplication::exit(ErrorModel::exitStatus());
 }
 
 int Program::run(const QStringList& files) {

@@ -12,20 +12,26 @@
 
 class SingleInstance;
 class SoundEngine;
+class TerminationSignals;
 
 // Pelora once it is the running one: its windows and what reaches them
 // from outside (files, a later start, the media controls), with the
 // messages, the wait for modal windows and the focus's return they share.
 class Program {
 public:
-    // The engine and the instance outlive the program.
-    Program(SoundEngine& engine, SingleInstance& instance);
+    // The engine, the instance and the signals outlive the program. A
+    // signal asking Pelora to end ends it as closing the player window does.
+    Program(SoundEngine& engine, SingleInstance& instance, TerminationSignals& endRequests);
 
     // Shows the windows, opens the files named on the command line and runs
     // the event loop; returns the exit status.
     int run(const QStringList& files);
 
 private:
+    // Closes the open dialog, message or About window, and each one that
+    // opens after it, then the player window.
+    void closeEverything();
+
     SoundEngine& engine_;
     SingleInstance& instance_;
     FocusRestorer::Memory focus_;

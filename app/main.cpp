@@ -6,6 +6,8 @@
 #include "system/ProgramArguments.h"
 #include "system/QtPlatformChoice.h"
 #include "system/QtTranslation.h"
+#include "system/TerminationSignals.h"
+#include "texts/CommandLineTexts.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -14,7 +16,10 @@
 #include <thread>
 
 int main(int argc, char** argv) {
-    const CommandLine commandLine(ProgramArguments::fromArgv(argc, argv));
+    // Before any thread is made, so that every thread leaves the signals to it.
+    TerminationSignals endRequests;
+    const CommandLineTexts terminalTexts = CommandLineTexts::forSystemLocale();
+    const CommandLine commandLine(ProgramArguments::fromArgv(argc, argv), terminalTexts);
     if (const auto exit = commandLine.earlyExit()) {
         std::fputs(exit->standardOutput.toLocal8Bit().constData(), stdout);
         std::fputs(exit->standardError.toLocal8Bit().constData(), stderr);
@@ -22,9 +27,7 @@ int main(int argc, char** argv) {
     }
     const QtPlatformChoice platformChoice = QtPlatformChoice::fromEnvironment();
     if (!platformChoice.hasDisplay()) {
-        std::fputs("pelora: no display found (DISPLAY and WAYLAND_DISPLAY are not set); "
-                   "start it from a desktop session.\n",
-                   stderr);
+        std::fputs(terminalTexts.noDisplay().toLocal8Bit().constData(), stderr);
         return 2;
     }
     platformChoice.apply();
@@ -38,10 +41,7 @@ int main(int argc, char** argv) {
     if (outcome != SingleInstance::Outcome::Running)
         return outcome == SingleInstance::Outcome::HandedOver ? 0 : 1;
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        std::fputs("pelora: running as a Wayland client, where the windows cannot be placed "
-                   "side by side and the playlist does not follow the minimised player; "
-                   "with an X server (DISPLAY) they can.\n",
-                   stderr);
+        std::fputs(terminalTexts.waylandClient().toLocal8Bit().constData(), stderr);
     // Made before the thread below: it sets a variable of the environment
     // (for JACK), which no other thread may read meanwhile.
     SoundEngine engine(SoundEngine::Config::system(commandLine.soundFont().toStdString()));
@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     std::jthread fontsAhead([] { QFontDatabase::families(); });
     int status = 0;
     {
-        Program program(engine, instance);
+        Program program(engine, instance, endRequests);
         status = program.run(commandLine.files());
     }
     // The music ends after the windows; a stuck sound server holds it up a moment at most.

@@ -29,7 +29,7 @@ if(UNIX AND NOT APPLE)
     find_program(PELORA_GZIP gzip REQUIRED)
     set(PELORA_GZIPPED_DIR ${CMAKE_BINARY_DIR}/generated/gzipped)
     set(PELORA_GZIPPED)
-    foreach(name pelora.1 changelog)
+    foreach(name pelora.1 pelora.ja.1 changelog)
         set(gzipped ${PELORA_GZIPPED_DIR}/${name}.gz)
         add_custom_command(
             OUTPUT ${gzipped}
@@ -42,6 +42,8 @@ if(UNIX AND NOT APPLE)
     add_custom_target(pelora_gzipped_docs ALL DEPENDS ${PELORA_GZIPPED})
 
     install(FILES ${PELORA_GZIPPED_DIR}/pelora.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    install(FILES ${PELORA_GZIPPED_DIR}/pelora.ja.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man1
+            RENAME pelora.1.gz)
     install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright ${PELORA_GZIPPED_DIR}/changelog.gz
             DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pelora)
 endif()

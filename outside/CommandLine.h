@@ -1,5 +1,7 @@
 #pragma once
 
+#include "texts/CommandLineTexts.h"
+
 #include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
@@ -17,8 +19,9 @@ public:
         QString standardError;
     };
 
-    // `arguments` begins with the program's name, as argv does.
-    explicit CommandLine(const QStringList& arguments);
+    // `arguments` begins with the program's name, as argv does; `texts`:
+    // what --help and a refused command line print.
+    CommandLine(const QStringList& arguments, const CommandLineTexts& texts);
 
     std::optional<EarlyExit> earlyExit() const;
     // The files named, made absolute against the working directory, in
@@ -33,8 +36,7 @@ public:
     }
 
 private:
-    QString usage() const;
-
+    CommandLineTexts texts_;
     QCommandLineParser parser_;
     QCommandLineOption help_;
     QCommandLineOption version_;

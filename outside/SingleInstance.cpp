@@ -20,7 +20,7 @@ constexpr int lockMarginMilliseconds = 1'000;
 constexpr int retryPauseMilliseconds = 100;
 
 void warn(const QString& text) {
-    std::fprintf(stderr, "pelora: %s\n", qPrintable(text));
+    std::fputs(QStringLiteral("pelora: %1\n").arg(text).toLocal8Bit().constData(), stderr);
 }
 
 } // namespace
@@ -37,8 +37,7 @@ SingleInstance::SingleInstance(const QByteArray& displayName, qsizetype listCapa
 
 SingleInstance::Outcome SingleInstance::start(const QStringList& files, const QString& option) {
     if (socketPath_.isEmpty()) {
-        warn(QStringLiteral("no private runtime folder (XDG_RUNTIME_DIR); this Pelora runs on "
-                            "its own and later starts open others"));
+        warn(texts_.noRuntimeFolder());
         return Outcome::Running;
     }
     // A connection closed without an answer is tried again: a running
@@ -49,29 +48,26 @@ SingleInstance::Outcome SingleInstance::start(const QStringList& files, const QS
     for (;;) {
         QLockFile lock(socketPath_ + QStringLiteral(".lock"));
         if (!lock.tryLock(limits_.answerMilliseconds + lockMarginMilliseconds)) {
-            warn(QStringLiteral("cannot lock %1; starting on its own").arg(lock.fileName()));
+            warn(texts_.cannotLock(lock.fileName()));
             return Outcome::Running;
         }
         switch (handOver(files, !option.isEmpty())) {
         case Handover::Taken:
             return Outcome::HandedOver;
         case Handover::Refused:
-            warn(QStringLiteral("Pelora already runs on this display and cannot take %1 from "
-                                "another start; nothing was handed over. Close it to start "
-                                "with %1.")
-                     .arg(option));
+            warn(texts_.cannotTakeOption(option));
             return Outcome::Refused;
         case Handover::TooLarge:
-            warn(QStringLiteral("too many files to hand to the running Pelora"));
+            warn(texts_.tooManyToHandOver());
             return Outcome::NoAnswer;
         case Handover::Silent:
-            warn(QStringLiteral("the running Pelora did not answer"));
+            warn(texts_.runningDidNotAnswer());
             return Outcome::NoAnswer;
         case Handover::Closed:
             if (!retryUntil)
                 retryUntil.emplace(limits_.messageMilliseconds + 5 * retryPauseMilliseconds);
             else if (retryUntil->hasExpired()) {
-                warn(QStringLiteral("the running Pelora did not take the files"));
+                warn(texts_.runningDidNotTake());
                 return Outcome::NoAnswer;
             }
             lock.unlock();
@@ -84,9 +80,7 @@ SingleInstance::Outcome SingleInstance::start(const QStringList& files, const QS
         // Pelora that ended without removing it.
         QLocalServer::removeServer(socketPath_);
         if (!server_.listen(socketPath_))
-            warn(QStringLiteral("cannot listen on %1 (%2); a later start will open another "
-                                "Pelora")
-                     .arg(socketPath_, server_.errorString()));
+            warn(texts_.cannotListen(socketPath_, server_.errorString()));
         return Outcome::Running;
     }
 }
@@ -145,8 +139,7 @@ void SingleInstance::serve(QLocalSocket* socket) {
     connect(socket, &QLocalSocket::readyRead, this, [this, socket, message, held] {
         const QByteArray bytes = socket->readAll();
         if (heldBytes_ + bytes.size() > limits_.heldBytes) {
-            warn(QStringLiteral("ignored a request from another start: too many bytes arrive "
-                                "at once"));
+            warn(texts_.requestTooLarge());
             socket->abort();
             return;
         }
@@ -156,7 +149,7 @@ void SingleInstance::serve(QLocalSocket* socket) {
         case HandoverMessage::Status::Incomplete:
             return;
         case HandoverMessage::Status::Malformed:
-            warn(QStringLiteral("ignored a malformed request from another start"));
+            warn(texts_.requestMalformed());
             socket->abort();
             return;
         case HandoverMessage::Status::Complete:

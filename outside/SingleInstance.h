@@ -1,6 +1,7 @@
 #pragma once
 
 #include "outside/HandoverMessage.h"
+#include "texts/CommandLineTexts.h"
 
 #include <QByteArray>
 #include <QLocalServer>
@@ -73,6 +74,8 @@ private:
 
     qsizetype listCapacity_;
     Limits limits_;
+    // What it says in the terminal, in the locale's language.
+    CommandLineTexts texts_ = CommandLineTexts::forSystemLocale();
     // Declared before the server: its connections, ended with it, give back
     // what they hold.
     qsizetype heldBytes_ = 0;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Pelora's command line: --version, --help and a refused option answer
-# without a display and open nothing; one file named relative to the working
+# without a display (in Japanese under a Japanese locale) and open nothing; one file named relative to the working
 # folder plays, with sound; several fill the list in its order and the first
 # named plays; a list file loads into the playlist; a name that cannot be
 # read is told in a message while the other files still play; a chosen
@@ -20,6 +20,13 @@ status=0
 [ "$status" -eq 2 ] || fail "an unknown option ended pelora with status $status, not 2"
 { [ ! -s "$work/out.txt" ] && grep -q '^Usage: pelora ' "$work/err.txt"; } ||
     fail "an unknown option printed \"$(cat "$work/out.txt")\" and \"$(cat "$work/err.txt")\""
+# Under a Japanese locale, in Japanese; the locale need not be installed.
+LC_ALL=ja_JP.UTF-8 "$pelora" --help | grep -q '^使い方: pelora ' ||
+    fail "pelora --help under ja_JP.UTF-8 printed: $(LC_ALL=ja_JP.UTF-8 "$pelora" --help)"
+status=0
+LC_ALL=ja_JP.UTF-8 "$pelora" --no-such-option 2>"$work/err.txt" || status=$?
+{ [ "$status" -eq 2 ] && grep -q '不明なオプションです: no-such-option' "$work/err.txt"; } ||
+    fail "an unknown option under ja_JP.UTF-8: status $status, \"$(cat "$work/err.txt")\""
 
 start_screen
 status=0

@@ -5,7 +5,8 @@
 # A second start with an option that only a start can take says so and
 # hands nothing over. Malformed and oversized requests on the socket are
 # dropped and Pelora goes on. A socket left by a Pelora that was killed does not block the next
-# start, and two started at the same moment end as one.
+# start, and two started at the same moment end as one. SIGTERM and SIGINT
+# end it as closing its player window does.
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "$0")/common.sh"
 
@@ -64,6 +65,27 @@ status=0
     fail "a second start with --soundfont ended with status $status: $(cat "$work/refused.log")"
 sleep 0.3
 title_is "$player" "$work/a.mid" || fail "a second start with --soundfont handed its file over"
+
+# Asked to end by a signal (a logout, `kill`, Ctrl+C), Pelora ends as closing
+# its player does, also from under a file dialog: status 0, no sound left,
+# its socket removed.
+end_by_signal() { # SIGNAL
+    kill -"$1" "$pelora_pid"
+    wait_until 10 "pelora ends on SIG$1" pelora_ended
+    local status=0
+    wait "$pelora_pid" || status=$?
+    pelora_pid=
+    [ "$status" -eq 0 ] || fail "pelora ended with status $status on SIG$1"
+    [ ! -e "$socket" ] || fail "pelora left its socket behind on SIG$1"
+    [ -z "$sound" ] || no_stream || fail "a sound stream is left after SIG$1"
+}
+click "$player" "${loadButton[@]}"
+wait_until 10 "the open dialog opens" find_dialog
+end_by_signal TERM
+launch_pelora "$work/b.mid"
+wait_until 20 "Pelora starts again after SIGTERM" find_windows "$work/b.mid"
+end_by_signal INT
+start_pelora
 
 # Killed, Pelora leaves its socket behind.
 kill -KILL "$pelora_pid"

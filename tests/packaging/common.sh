@@ -42,14 +42,17 @@ check_installed_tree() {
 
     # The manual page and the changelog: compressed with neither name nor time.
     local gzipped
-    for gzipped in "$prefix/share/man/man1/pelora.1.gz" "$prefix/share/doc/pelora/changelog.gz"; do
+    for gzipped in "$prefix"/share/man/{,ja/}man1/pelora.1.gz "$prefix/share/doc/pelora/changelog.gz"; do
         file -L "$gzipped" | grep -q 'gzip compressed data, max compression' ||
             fail "$gzipped is not compressed at the highest level"
         file -L "$gzipped" | grep -Eq 'was "|last modified' && fail "$gzipped keeps a name or a time"
     done
-    LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l -Tutf8 -Z "$prefix/share/man/man1/pelora.1.gz" \
-        2>"$work/man.log" >/dev/null && [ ! -s "$work/man.log" ] ||
-        fail "the manual page does not format cleanly: $(cat "$work/man.log")"
+    local page
+    for page in "$prefix"/share/man/{,ja/}man1/pelora.1.gz; do
+        LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" \
+            2>"$work/man.log" >/dev/null && [ ! -s "$work/man.log" ] ||
+            fail "the manual page $page does not format cleanly: $(cat "$work/man.log")"
+    done
     grep -q '^Files: \*' "$prefix/share/doc/pelora/copyright" || fail "no copyright file"
 
     local stray
