@@ -42,6 +42,7 @@ signals:
     void entryChosen();
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -49,6 +50,7 @@ protected:
 
 private:
     void putCurrentAside();
+    void paintFrameOnWholePixels();
 
     SortedListModel model_;
     // The current entry while the list does not have the focus.
