@@ -12,10 +12,6 @@ namespace {
 
 using ScreenScales = PlayerFixture;
 
-QImage rgb(const QImage& image) {
-    return image.convertToFormat(QImage::Format_RGB32);
-}
-
 // On a screen of 1, 1.25, 1.5 or 2 device pixels to a window's pixel (run
 // again under QT_SCALE_FACTOR by tests/cmake/scales.cmake): the outermost
 // window pixel of each side of the list's frame shows in some device pixel
@@ -41,8 +37,9 @@ TEST_F(ScreenScales, EveryBorderShowsAndEveryPictureShowsItsDrawingForTheScreen)
         return; // Qt shrinks the larger drawings to the screen
     const QString size = ratio == 2 ? "@2x" : "";
     const auto shows = [](QWidget* control, const QString& drawing) {
-        const QImage expected = rgb(QImage(drawing));
-        return rgb(control->grab().toImage()).copy(expected.rect()) == expected;
+        const QImage expected = QImage(drawing).convertToFormat(QImage::Format_RGB32);
+        const QImage grab = control->grab().toImage().convertToFormat(expected.format());
+        return grab.copy(expected.rect()) == expected;
     };
     for (const char* name : {"load", "pause", "stop", "play"})
         EXPECT_TRUE(shows(button(name), QString(":/buttons/%1%2.jpg").arg(name, size))) << name;
