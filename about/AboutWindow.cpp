@@ -2,6 +2,7 @@
 
 #include "Version.h"
 #include "core/DesignFonts.h"
+#include "core/ProgramIcon.h"
 #include "texts/Texts.h"
 
 #include <QFrame>
@@ -43,7 +44,7 @@ AboutWindow::AboutWindow() {
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("icon"));
-    icon->setPixmap(QPixmap(QStringLiteral(":/icon/pelora.ico")));
+    icon->setPixmap(ProgramIcon::icon().pixmap(QSize(32, 32), devicePixelRatioF()));
     icon->move(twips(240), twips(240));
     icon->adjustSize();
     icon->setAttribute(Qt::WA_TransparentForMouseEvents);

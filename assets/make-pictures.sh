@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Regenerates every picture the program carries: the window icon, the eight
-# button pictures and the four mascot frames, and the desktop's icon (a
-# scalable SVG and PNGs from 16 to 256 pixels). Needs ImageMagick 6 (convert)
+# button pictures and the four mascot frames, each button picture and frame
+# also at twice its size, and the desktop's icon (a scalable SVG and PNGs
+# from 16 to 256 pixels). Needs ImageMagick 6 (convert)
 # and rsvg-convert. Run from anywhere; the pictures are written next to this
 # script.
 set -euo pipefail
@@ -115,18 +116,86 @@ draw_desktop_icon() {
         echo '</svg>'
     } >"$svg"
     local size
-    for size in 16 32 48 64 128 256; do
+    for size in 32 48 64 128 256; do
         rsvg-convert -w "$size" -h "$size" "$svg" -o "$work/desktop.png"
         convert "$work/desktop.png" -strip "$here/icon/desktop/pelora-$size.png"
     done
+    draw_small_icon
 }
+
+# At 16 pixels the drawing's one-unit key edges and strokes fall between
+# pixels and blur to grey: this size is drawn pixel by pixel instead, with
+# four keys, two black ones and a bold "P" beside a small "e".
+draw_small_icon() {
+    cat >"$work/small.xpm" <<'XPM'
+/* XPM */
+static char *pelora_16[] = {
+"16 16 3 1",
+"w c #FFFFFF",
+"k c #000000",
+"r c #FF0000",
+"kwwkkwwkkwwwkwww",
+"kwwkkwwkkwwwkwww",
+"kwwrrrrrrrwwkwww",
+"kwwrrrrrrrrwkwww",
+"kwwrrwwkkrrwkwww",
+"kwwrrwwkkrrwkwww",
+"kwwrrrrrrrrwkwww",
+"kwwrrrrrrrwwkwww",
+"kwwrrwwkkwwwkwww",
+"kwwrrwwwkwwrrrww",
+"kwwrrwwwkwrwkwrw",
+"kwwrrwwwkwrrrrrw",
+"kwwrrwwwkwrwkwww",
+"kwwrrwwwkwwrrrrw",
+"kwwwwwwwkwwwkwww",
+"kkkkkkkkkkkkkkkk"
+};
+XPM
+    convert "$work/small.xpm" -strip "PNG24:$here/icon/desktop/pelora-16.png"
+}
+
+# ------------------------------------------- drawing at two sizes
+
+# The buttons and the mascot are drawn at the windows' own size and again at
+# twice that size ("name@2x"), which screens of more device pixels show
+# instead, so that they stay sharp where the small picture would be blown
+# up. `scale` is 1 or 2; the functions below turn the drawings' coordinates,
+# given on the small picture's pixel grid, into the grid of the one drawn.
+scale=1
+
+# The centre of small pixel c on the drawn grid.
+at() {
+    if [ "$scale" = 1 ]; then echo "$1"; else echo "$((2 * $1)).5"; fi
+}
+
+# "x,y x,y ..." on the drawn grid.
+points() {
+    local out=() point
+    for point in "$@"; do
+        out+=("$(at "${point%,*}"),$(at "${point#*,}")")
+    done
+    echo "${out[*]}"
+}
+
+# A filled rectangle covering small pixels x0..x1, y0..y1.
+box() {
+    echo "rectangle $(($1 * scale)),$(($2 * scale)) $(($3 * scale + scale - 1)),$(($4 * scale + scale - 1))"
+}
+
+# A length (a radius, a stroke's width) on the drawn grid.
+len() { echo "$(($1 * scale))"; }
+
+suffix() { [ "$scale" = 1 ] || echo "@${scale}x"; }
 
 # ---------------------------------------------------------- the buttons
 
 # The gradient of the play button and of the row of small buttons: dark grey
 # (100) at both ends of the 137 pixel row, white at its centre pixel.
 make_gradient() {
-    convert -size 137x17 xc: -fx '(100 + 155 * (1 - abs(i - 68) / 68)) / 255' \
+    local column=i
+    [ "$scale" = 1 ] || column="(i - 0.5) / $scale"
+    convert -size "$(len 137)x$(len 17)" xc: -fx "(100 + 155 * (1 - abs($column - 68) / 68)) / 255" \
         -colorspace sRGB -type TrueColor "$work/gradient.png"
 }
 
@@ -138,10 +207,10 @@ button() {
     for variant in face down; do
         colour=black
         [ "$variant" = down ] && colour='rgb(0,0,255)'
-        local file="$here/buttons/$name.jpg"
-        [ "$variant" = down ] && file="$here/buttons/${name}_down.jpg"
-        convert "$work/gradient.png" -crop "${width}x17+${left}+0" +repage \
-            -fill "$colour" -stroke "$colour" -strokewidth 1 "$@" \
+        local file="$here/buttons/$name$(suffix).jpg"
+        [ "$variant" = down ] && file="$here/buttons/${name}_down$(suffix).jpg"
+        convert "$work/gradient.png" -crop "$(len "$width")x$(len 17)+$(len "$left")+0" +repage \
+            -fill "$colour" -stroke "$colour" -strokewidth "$(len 1)" "$@" \
             -type TrueColor -interlace none -sampling-factor 1x1 -quality 95 -strip "$file"
     done
 }
@@ -149,14 +218,15 @@ button() {
 make_buttons() {
     make_gradient
     # Load, 41 wide: an eighth note.
-    button load 0 41 -draw "ellipse 18,12 3,2 0,360" -draw "line 20,12 20,3" \
-        -draw "line 21,3 24,6" -draw "line 24,6 24,8"
+    button load 0 41 -draw "ellipse $(points 18,12) $(len 3),$(len 2) 0,360" \
+        -draw "line $(points 20,12 20,3)" -draw "line $(points 21,3 24,6)" \
+        -draw "line $(points 24,6 24,8)"
     # Pause, 57 wide at 40: two bars.
-    button pause 40 57 -stroke none -draw "rectangle 23,4 25,12" -draw "rectangle 31,4 33,12"
+    button pause 40 57 -stroke none -draw "$(box 23 4 25 12)" -draw "$(box 31 4 33 12)"
     # Stop, 41 wide at 96: a filled square.
-    button stop 96 41 -stroke none -draw "rectangle 16,4 24,12"
+    button stop 96 41 -stroke none -draw "$(box 16 4 24 12)"
     # Play, the whole row: a triangle pointing right.
-    button play 0 137 -stroke none -draw "polygon 64,3 73,8 64,13"
+    button play 0 137 -stroke none -draw "polygon $(points 64,3 73,8 64,13)"
 }
 
 # ----------------------------------------------------------- the mascot
@@ -166,20 +236,31 @@ make_buttons() {
 frame() {
     local n=$1 larm=$2 rarm=$3 lfoot=$4 rfoot=$5 lean=$6
     local hx=$((60 + lean)) hy=38
-    local neck="$((60 + lean)),58" hip="$((60 + lean / 2)),92"
+    local neck="$((60 + lean)),58" hip="$((60 + lean / 2)),92" shoulder="$((60 + lean)),66"
     local round="stroke-linecap round stroke-linejoin round"
-    convert -size 121x137 xc:black \
-        -stroke 'rgb(255,200,60)' -strokewidth 7 -fill none \
-        -draw "$round line $neck $hip" \
-        -draw "$round polyline $((60 + lean)),66 $larm" -draw "$round polyline $((60 + lean)),66 $rarm" \
-        -draw "$round polyline $hip $lfoot" -draw "$round polyline $hip $rfoot" \
-        -stroke none -fill 'rgb(255,170,40)' -draw "circle $hx,$hy $((hx + 20)),$hy" \
-        -fill black -draw "circle $((hx - 7)),$((hy - 3)) $((hx - 4)),$((hy - 3))" \
-        -draw "circle $((hx + 7)),$((hy - 3)) $((hx + 10)),$((hy - 3))" \
-        -fill none -stroke black -strokewidth 2 -draw "arc $((hx - 8)),$((hy + 2)) $((hx + 8)),$((hy + 12)) 0,180" \
-        -stroke none -fill 'rgb(230,40,90)' -draw "polygon $((hx - 12)),$((hy - 17)) $((hx + 12)),$((hy - 17)) $hx,$((hy - 34))" \
-        -fill 'rgb(120,200,255)' -draw "circle 18,120 20,120" -draw "circle 104,14 106,14" \
-        -colors 64 "$here/frames/A$n.gif"
+    # The smile, the lower half of an ellipse 16 by 10. Drawn wider, an arc
+    # of ImageMagick's comes with its chord: a polyline draws the curve alone.
+    local smile="arc $(points "$((hx - 8)),$((hy + 2))" "$((hx + 8)),$((hy + 12))") 0,180"
+    [ "$scale" = 1 ] || smile="$round polyline $(awk -v x="$(at "$hx")" -v y="$(at "$((hy + 7))")" \
+        -v rx="$(len 8)" -v ry="$(len 5)" 'BEGIN {
+            for (i = 0; i <= 24; i++)
+                printf "%.2f,%.2f ", x + rx * cos(i * 3.14159265 / 24), y + ry * sin(i * 3.14159265 / 24)
+        }')"
+    convert -size "$(len 121)x$(len 137)" xc:black \
+        -stroke 'rgb(255,200,60)' -strokewidth "$(len 7)" -fill none \
+        -draw "$round line $(points "$neck" "$hip")" \
+        -draw "$round polyline $(points "$shoulder" $larm)" \
+        -draw "$round polyline $(points "$shoulder" $rarm)" \
+        -draw "$round polyline $(points "$hip" $lfoot)" -draw "$round polyline $(points "$hip" $rfoot)" \
+        -stroke none -fill 'rgb(255,170,40)' -draw "circle $(points "$hx,$hy" "$((hx + 20)),$hy")" \
+        -fill black -draw "circle $(points "$((hx - 7)),$((hy - 3))" "$((hx - 4)),$((hy - 3))")" \
+        -draw "circle $(points "$((hx + 7)),$((hy - 3))" "$((hx + 10)),$((hy - 3))")" \
+        -fill none -stroke black -strokewidth "$(len 2)" \
+        -draw "$smile" \
+        -stroke none -fill 'rgb(230,40,90)' \
+        -draw "polygon $(points "$((hx - 12)),$((hy - 17))" "$((hx + 12)),$((hy - 17))" "$hx,$((hy - 34))")" \
+        -fill 'rgb(120,200,255)' -draw "circle $(points 18,120 20,120)" -draw "circle $(points 104,14 106,14)" \
+        -colors 64 "$here/frames/A$n$(suffix).gif"
 }
 
 make_frames() {
@@ -193,6 +274,8 @@ make_palette_image
 draw_icon
 write_icon
 draw_desktop_icon
-make_buttons
-make_frames
+for scale in 1 2; do
+    make_buttons
+    make_frames
+done
 echo "pictures written below $here"

@@ -2,12 +2,12 @@
 #include "texts/Texts.h"
 
 #include "core/Errors.h"
+#include "core/PictureFile.h"
 #include "player/FrameCounter.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
 
 QStringList FrameFiles::programDataFolders() {
     const QString programFolder = QCoreApplication::applicationDirPath();
@@ -40,7 +40,7 @@ bool FrameFiles::holdsAny(const QString& folder) {
     return false;
 }
 
-QImage FrameFiles::load(int index) const {
+QImage FrameFiles::load(int index, qreal devicePixelRatio) const {
     const QString path = QDir::toNativeSeparators(QDir(folder_).filePath(fileName(index)));
     if (!found_) {
         QStringList places;
@@ -51,9 +51,9 @@ QImage FrameFiles::load(int index) const {
     }
     if (!QFileInfo(path).isFile())
         throw PeloraError(Texts::framePictureMissing(path));
-    QImageReader reader(path);
-    QImage image = reader.read();
+    PictureFile file(path, devicePixelRatio);
+    QImage image = file.read();
     if (image.isNull())
-        throw PeloraError(Texts::framePictureUnreadable(path, reader.errorString()));
+        throw PeloraError(Texts::framePictureUnreadable(file.path(), file.errorString()));
     return image;
 }

@@ -24,9 +24,11 @@ public:
     // The folder the frames are read from.
     const QString& folder() const { return folder_; }
 
-    // Reads frame `index` as one still picture. Throws PeloraError naming the
+    // Reads frame `index` as one still picture, in the drawing a screen of
+    // `devicePixelRatio` wants: "A0@2x.gif" beside "A0.gif", where there is
+    // one, for ratios above 1 (PictureFile). Throws PeloraError naming the
     // file when it is missing or not a readable picture.
-    QImage load(int index) const;
+    QImage load(int index, qreal devicePixelRatio) const;
 
 private:
     static bool holdsAny(const QString& folder);

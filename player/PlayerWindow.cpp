@@ -2,6 +2,7 @@
 
 #include "core/ErrorModel.h"
 #include "core/FileDrop.h"
+#include "core/ProgramIcon.h"
 #include "core/UserMessages.h"
 #include "core/WindowInstance.h"
 #include "player/FrameCounter.h"
@@ -12,7 +13,6 @@
 #include "texts/Texts.h"
 
 #include <QEvent>
-#include <QIcon>
 #include <QMimeData>
 #include <QPalette>
 #include <QPixmap>
@@ -56,7 +56,7 @@ void PlayerWindow::buildDesign() {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setWindowIcon(QIcon(QStringLiteral(":/icon/pelora.ico")));
+    setWindowIcon(ProgramIcon::icon());
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
     setPalette(black);
@@ -135,7 +135,8 @@ void PlayerWindow::loaded() {
     playlist_.show();
     const FrameFiles files;
     for (std::size_t i = 0; i < frames_.size(); ++i)
-        frames_[i]->setPixmap(QPixmap::fromImage(files.load(static_cast<int>(i))));
+        frames_[i]->setPixmap(
+            QPixmap::fromImage(files.load(static_cast<int>(i), devicePixelRatioF())));
     mascot_->setPixmap(frames_[0]->pixmap());
     nextFrame_ = 0;
     animationTimer_->stop();

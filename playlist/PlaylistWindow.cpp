@@ -4,6 +4,7 @@
 #include "core/ErrorModel.h"
 #include "core/Errors.h"
 #include "core/FileDrop.h"
+#include "core/ProgramIcon.h"
 #include "core/UserMessages.h"
 #include "core/WindowInstance.h"
 #include "playlist/FocusFramedScrollBar.h"
@@ -80,7 +81,7 @@ void PlaylistWindow::buildDesign() {
     // A tool window stays out of the task bar; only the close box is offered.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setWindowIcon(QIcon(QStringLiteral(":/icon/pelora.ico")));
+    setWindowIcon(ProgramIcon::icon());
     setClientTwips(3495, 1305, 4695, 2520);
 
     animationBox_ = new QCheckBox(QStringLiteral("アニメーション"), this);

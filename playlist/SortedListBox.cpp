@@ -107,3 +107,28 @@ void SortedListBox::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     FocusFrame::paint(painter, *this, viewport()->rect());
 }
+
+bool SortedListBox::event(QEvent* event) {
+    const bool handled = QListView::event(event);
+    if (event->type() == QEvent::Paint)
+        paintFrameOnWholePixels();
+    return handled;
+}
+
+// The style draws the frame with a pen one window pixel wide. At a scale
+// between whole numbers (1.25, 1.5) the device pixels of its bottom line
+// are those of the viewport's last row, which paints over them: the line
+// was gone. Drawn on the window's pixel grid and laid over the list without
+// smoothing, every pixel of the frame covers device pixels of its own,
+// outside the viewport; on a whole-number scale it covers what the style
+// drew.
+void SortedListBox::paintFrameOnWholePixels() {
+    QImage frame(size(), QImage::Format_ARGB32_Premultiplied);
+    frame.fill(Qt::transparent);
+    QPainter onGrid(&frame);
+    drawFrame(&onGrid);
+    onGrid.end();
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(rect(), frame);
+}

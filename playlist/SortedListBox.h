@@ -44,6 +44,7 @@ signals:
     void removalAsked();
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -51,6 +52,7 @@ protected:
 
 private:
     void putCurrentAside();
+    void paintFrameOnWholePixels();
 
     SortedListModel model_;
     // The current entry while the list does not have the focus.

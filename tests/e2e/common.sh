@@ -99,13 +99,15 @@ printf 'autospawn = no\n' >"$PULSE_CLIENTCONFIG"
 : >"$ALSA_CONFIG_PATH"
 
 # Starts Xvfb on the first free display from FIRST_DISPLAY and points DISPLAY
-# at it. Xvfb tells the display number once it takes connections.
+# at it. Xvfb tells the display number once it takes connections. A script
+# may set screen_size beforehand.
+screen_size=${screen_size:-1024x768x24}
 start_screen() {
     local display ready=$work/display-ready xvfb
     for display in $(seq "$first_display" $((first_display + 8))); do
         [ ! -e "/tmp/.X$display-lock" ] || continue
         : >"$ready"
-        Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -noreset -displayfd 3 \
+        Xvfb ":$display" -screen 0 "$screen_size" -nolisten tcp -noreset -displayfd 3 \
             3>"$ready" >"$work/xvfb.log" 2>&1 &
         xvfb=$!
         while kill -0 "$xvfb" 2>/dev/null && [ ! -s "$ready" ]; do

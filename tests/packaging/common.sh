@@ -29,7 +29,7 @@ check_installed_tree() {
     [ -x "$prefix/bin/pelora" ] && file -L "$prefix/bin/pelora" | grep -q ELF ||
         fail "bin/pelora is not an executable program"
     local frame
-    for frame in A0 A1 A2 A3; do
+    for frame in A0 A1 A2 A3 A0@2x A1@2x A2@2x A3@2x; do
         file -L "$prefix/share/pelora/$frame.gif" | grep -q 'GIF image data' ||
             fail "share/pelora/$frame.gif is missing or not a GIF picture"
     done

@@ -35,7 +35,7 @@ protected:
     // The text of the failure that loading frame `index` raises, or "" when it loads.
     static QString failure(const FrameFiles& files, int index) {
         try {
-            files.load(index);
+            files.load(index, 1);
         } catch (const PeloraError& e) {
             return e.message();
         }
@@ -51,7 +51,7 @@ TEST_F(FrameFilesTest, TheWorkingDirectoryWinsWhenItHoldsAllFour) {
     EXPECT_EQ(files.folder(), working);
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(failure(files, i), "");
-        EXPECT_EQ(files.load(i).size(), QSize(121, 137));
+        EXPECT_EQ(files.load(i, 1).size(), QSize(121, 137));
     }
 }
 
