@@ -50,15 +50,11 @@ int Program::run(const QStringList& files) {
         if (!files.isEmpty())
             opener_.open(files, ExternalFileOpener::WayIn::CommandLine);
     });
-    // Loading the SoundFont keeps a core busy for some 20 ms (longer for a
-    // large one): begun once the windows are on screen, it does not slow
-    // their appearance, and it is done before a user could press play. A
-    // file named on the command line may have begun it already. The media
-    // controls join the session bus then too.
+    // The media controls join the session bus once the windows are on
+    // screen. The synthesizer and its SoundFont wait for the first play: a
+    // Pelora that only sits there holds none of their memory.
     if (windows_.player().isLoaded() && windows_.playlist().isLoaded())
-        AfterFirstPaint::run({&windows_.player().load(), &windows_.playlist().load()}, [this] {
-            engine_.prepare();
-            mediaControls_.start();
-        });
+        AfterFirstPaint::run({&windows_.player().load(), &windows_.playlist().load()},
+                             [this] { mediaControls_.start(); });
     return ErrorModel::ended() ? ErrorModel::exitStatus() : QApplication::exec();
 }

@@ -154,7 +154,9 @@ void SoundEngine::prepare() {
 }
 
 void SoundEngine::requestChanged() {
-    prepare();
+    // A volume or loop setting waits for the synthesizer; a file needs it.
+    if (!request_.fileName.isEmpty())
+        prepare();
     if (handOverDue_ || commands_ == nullptr)
         return;
     handOverDue_ = true;

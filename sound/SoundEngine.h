@@ -68,9 +68,9 @@ public:
     ~SoundEngine() override;
 
     // Builds the synthesizer and loads its SoundFont, once; returns at once.
-    // The first command does it if nothing has, so a program calls it only
-    // to have the SoundFont ready before the user's first play, at a moment
-    // when it slows nothing down.
+    // The first command that opens a file does it if nothing has; settings
+    // given before (volume, loop) wait for it. Until then the engine holds
+    // none of the synthesizer's memory.
     void prepare();
 
     void open(const QString& fileName) override;

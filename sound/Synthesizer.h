@@ -38,6 +38,10 @@
 class Synthesizer {
 public:
     static constexpr int sampleRate = 44100;
+    // The audio output's stream: periods of this many frames, this many of
+    // them buffered.
+    static constexpr int periodFrames = 1024;
+    static constexpr int periods = 4;
 
     struct Setup {
         std::filesystem::path chosenSoundFont; // tried first, when not empty
@@ -102,9 +106,13 @@ private:
     bool loadChosenSoundFont();
     void tell(SoundProblem problem);
     void tellState();
-    bool openSong(const QString& fileName);
+    // `playsNext`: a play follows at once, which starts the stream.
+    bool openSong(const QString& fileName, bool playsNext);
     std::unique_ptr<Song> readSong(const QString& fileName);
     bool startOutput();
+    // The stream runs, started now if it did not; false without an output.
+    bool streamRuns();
+    void dropStream();
     void startAt(std::int64_t tick, bool playing);
     void halt();
     void release();
