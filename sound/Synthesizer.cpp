@@ -89,6 +89,7 @@ bool Synthesizer::configure() {
            fluid_settings_setnum(settings, "synth.sample-rate", sampleRate) == FLUID_OK &&
            fluid_settings_setint(settings, "audio.period-size", periodFrames) == FLUID_OK &&
            fluid_settings_setint(settings, "audio.periods", periods) == FLUID_OK &&
+           fluid_settings_setint(settings, "synth.polyphony", polyphony) == FLUID_OK &&
            // The player then advances with the samples rendered, also offline.
            fluid_settings_setstr(settings, "player.timing-source", "sample") == FLUID_OK &&
            // GS, XG and GM messages in a file reach the synthesizer.

@@ -42,6 +42,12 @@ public:
     // them buffered.
     static constexpr int periodFrames = 1024;
     static constexpr int periods = 4;
+    // Voices that sound at once. FluidSynth's 256 cost twice the CPU of this
+    // on a song that fills them (16 parts of sixteenth notes with FluidR3's
+    // release tails), where the voices given up are the quietest ends of
+    // released notes; the sound modules most songs were written for had 24
+    // to 64.
+    static constexpr int polyphony = 128;
 
     struct Setup {
         std::filesystem::path chosenSoundFont; // tried first, when not empty

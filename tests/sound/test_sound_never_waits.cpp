@@ -2,6 +2,7 @@
 
 #include "midifile/MidiFileNormaliser.h"
 #include "sound/AudioOutput.h"
+#include "sound/Synthesizer.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -84,12 +85,42 @@ public:
     void stop() override {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         stopped = true;
+        ++stops;
     }
     std::string tried() const override { return "slow"; }
 
     std::atomic<bool> stopped{false};
     std::atomic<int> starts{0};
+    std::atomic<int> stops{0};
 };
+
+// What a stream holds would go on sounding after the command: a pause, a
+// seek, another song end the stream that held it, and what plays next
+// starts a stream of its own.
+TEST_F(SoundNeverWaits, NothingBufferedOutlastsACommand) {
+    const QString song = write("song.mid", MidiFileBuilder::song(0, 5.0));
+    const auto output = std::make_shared<SlowOutput>();
+    SoundEngine speakers(testEngineConfig(output));
+    const auto streams = [&] {
+        EXPECT_TRUE(speakers.settle());
+        return std::pair<int, int>(output->starts, output->starts - output->stops);
+    };
+    speakers.open(song);
+    speakers.play();
+    EXPECT_EQ(streams(), std::pair(1, 1)); // started once, with the song
+    speakers.pause();
+    EXPECT_EQ(streams(), std::pair(1, 0));
+    speakers.play();
+    EXPECT_EQ(streams(), std::pair(2, 1));
+    speakers.seek(std::chrono::seconds(1));
+    EXPECT_EQ(streams(), std::pair(3, 1));
+    speakers.stop();
+    speakers.open(song);
+    speakers.play();
+    EXPECT_EQ(streams(), std::pair(4, 1));
+    speakers.stop();
+    EXPECT_EQ(streams(), std::pair(4, 0));
+}
 
 TEST_F(SoundNeverWaits, TheEndCarriesOutTheCommandsGivenBeforeIt) {
     const QString song = write("song.mid", MidiFileBuilder::song());
@@ -154,6 +185,7 @@ std::vector<float> referenceRender(const Bytes& midi, int frames) {
     fluid_settings_setnum(settings, "synth.sample-rate", SoundEngine::sampleRate);
     fluid_settings_setstr(settings, "player.timing-source", "sample");
     fluid_settings_setint(settings, "synth.device-id", 16);
+    fluid_settings_setint(settings, "synth.polyphony", Synthesizer::polyphony);
     fluid_synth_t* synth = new_fluid_synth(settings);
     fluid_synth_sfload(synth, testSoundFont(), 1);
     fluid_player_t* player = new_fluid_player(synth);
