@@ -50,11 +50,14 @@ int Program::run(const QStringList& files) {
         if (!files.isEmpty())
             opener_.open(files, ExternalFileOpener::WayIn::CommandLine);
     });
-    // The media controls join the session bus once the windows are on
-    // screen. The synthesizer and its SoundFont wait for the first play: a
-    // Pelora that only sits there holds none of their memory.
+    // Once the windows are on screen: a SoundFont the user named that cannot
+    // be used is told, and the media controls join the session bus. The
+    // synthesizer and its SoundFont wait for the first play (or the open
+    // dialog): a Pelora that only sits there holds none of their memory.
     if (windows_.player().isLoaded() && windows_.playlist().isLoaded())
-        AfterFirstPaint::run({&windows_.player().load(), &windows_.playlist().load()},
-                             [this] { mediaControls_.start(); });
+        AfterFirstPaint::run({&windows_.player().load(), &windows_.playlist().load()}, [this] {
+            engine_.checkChosenSoundFont();
+            mediaControls_.start();
+        });
     return ErrorModel::ended() ? ErrorModel::exitStatus() : QApplication::exec();
 }

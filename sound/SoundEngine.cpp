@@ -153,6 +153,13 @@ void SoundEngine::prepare() {
     commands_->give([synthesizer = synthesizer_] { quietly([&] { synthesizer->start(); }); });
 }
 
+void SoundEngine::checkChosenSoundFont() {
+    if (commands_ != nullptr)
+        commands_->give([synthesizer = synthesizer_] {
+            quietly([&] { synthesizer->checkChosenSoundFont(); });
+        });
+}
+
 void SoundEngine::requestChanged() {
     // A volume or loop setting waits for the synthesizer; a file needs it.
     if (!request_.fileName.isEmpty())

@@ -71,7 +71,10 @@ public:
     // The first command that opens a file does it if nothing has; settings
     // given before (volume, loop) wait for it. Until then the engine holds
     // none of the synthesizer's memory.
-    void prepare();
+    void prepare() override;
+    // Tells (problem()) when the SoundFont the user named is missing or is
+    // not one, without making the synthesizer; returns at once.
+    void checkChosenSoundFont();
 
     void open(const QString& fileName) override;
     void play() override;

@@ -125,12 +125,11 @@ int Synthesizer::load(const fs::path& soundFont) {
     return fluid_synth_sfload(synth_.get(), soundFont.c_str(), 0);
 }
 
-// Where the user named a SoundFont, only that one is tried first; when it
-// cannot be used the user hears why, and the usual search goes on.
-bool Synthesizer::loadChosenSoundFont() {
+void Synthesizer::checkChosenSoundFont() {
+    if (setup_.chosenSoundFont.empty() || chosenChecked_)
+        return;
+    chosenChecked_ = true;
     const fs::path& chosen = setup_.chosenSoundFont;
-    if (chosen.empty())
-        return false;
     SoundProblem problem = SoundProblem::of(SoundProblem::Kind::ChosenSoundFontUnusable,
                                             QString::fromStdString(chosen.string()));
     std::error_code error;
@@ -138,10 +137,26 @@ bool Synthesizer::loadChosenSoundFont() {
         problem.readError = WholeFileError(WholeFileError::Reason::System, ENOENT);
     else if (!isRegularFile(chosen))
         problem.readError = WholeFileError(WholeFileError::Reason::NotRegular);
-    else if ((soundFont_ = load(chosen)) != FLUID_FAILED)
-        return true;
+    else if (fluid_is_soundfont(chosen.c_str()))
+        return;
+    chosenUnusable_ = true;
     FluidLog::report("cannot use the SoundFont " + chosen.string() + "; looking for the system's");
     tell(std::move(problem));
+}
+
+// Where the user named a SoundFont, only that one is tried first; when it
+// cannot be used the user hears why (once), and the usual search goes on.
+bool Synthesizer::loadChosenSoundFont() {
+    checkChosenSoundFont();
+    if (setup_.chosenSoundFont.empty() || chosenUnusable_)
+        return false;
+    if ((soundFont_ = load(setup_.chosenSoundFont)) != FLUID_FAILED)
+        return true;
+    chosenUnusable_ = true;
+    FluidLog::report("cannot use the SoundFont " + setup_.chosenSoundFont.string() +
+                     "; looking for the system's");
+    tell(SoundProblem::of(SoundProblem::Kind::ChosenSoundFontUnusable,
+                          QString::fromStdString(setup_.chosenSoundFont.string())));
     return false;
 }
 

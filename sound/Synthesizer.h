@@ -73,6 +73,9 @@ public:
 
     // Makes the synthesizer and loads the first SoundFont that loads.
     void start();
+    // Tells, once, when the SoundFont the user named is missing or is none,
+    // without loading it (start() tells of one that then fails to load).
+    void checkChosenSoundFont();
     // A synthesizer with a SoundFont.
     bool ready() const { return synth_ != nullptr && soundFont_ != FLUID_FAILED; }
     bool isOpen() const { return song_ != nullptr; }
@@ -138,6 +141,8 @@ private:
     bool samplesOnDemand_ = true;
     bool outputFailureReported_ = false;
     bool soundFontFailureReported_ = false;
+    bool chosenChecked_ = false;
+    bool chosenUnusable_ = false;
     bool outputRuns_ = false;
     double fullGain_ = 0.2; // the synthesizer's gain at volume 1.0
     std::set<SongPresets::Preset> pinned_;
