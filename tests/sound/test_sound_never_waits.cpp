@@ -94,32 +94,22 @@ public:
     std::atomic<int> stops{0};
 };
 
-// What a stream holds would go on sounding after the command: a pause, a
-// seek, another song end the stream that held it, and what plays next
-// starts a stream of its own.
+// A pause, a seek, another song end the stream that held what sounded, and
+// what plays next starts a stream of its own: {streams started, running}.
 TEST_F(SoundNeverWaits, NothingBufferedOutlastsACommand) {
-    const QString song = write("song.mid", MidiFileBuilder::song(0, 5.0));
     const auto output = std::make_shared<SlowOutput>();
     SoundEngine speakers(testEngineConfig(output));
-    const auto streams = [&] {
+    const auto after = [&](const std::function<void()>& commands) {
+        commands();
         EXPECT_TRUE(speakers.settle());
         return std::pair<int, int>(output->starts, output->starts - output->stops);
     };
-    speakers.open(song);
-    speakers.play();
-    EXPECT_EQ(streams(), std::pair(1, 1)); // started once, with the song
-    speakers.pause();
-    EXPECT_EQ(streams(), std::pair(1, 0));
-    speakers.play();
-    EXPECT_EQ(streams(), std::pair(2, 1));
-    speakers.seek(std::chrono::seconds(1));
-    EXPECT_EQ(streams(), std::pair(3, 1));
-    speakers.stop();
-    speakers.open(song);
-    speakers.play();
-    EXPECT_EQ(streams(), std::pair(4, 1));
-    speakers.stop();
-    EXPECT_EQ(streams(), std::pair(4, 0));
+    const QString song = write("song.mid", MidiFileBuilder::song(0, 5.0));
+    EXPECT_EQ(after([&] { speakers.open(song), speakers.play(); }), std::pair(1, 1));
+    EXPECT_EQ(after([&] { speakers.pause(); }), std::pair(1, 0));
+    EXPECT_EQ(after([&] { speakers.play(); }), std::pair(2, 1));
+    EXPECT_EQ(after([&] { speakers.seek(std::chrono::seconds(1)); }), std::pair(3, 1));
+    EXPECT_EQ(after([&] { speakers.open(song), speakers.play(); }), std::pair(4, 1));
 }
 
 TEST_F(SoundNeverWaits, TheEndCarriesOutTheCommandsGivenBeforeIt) {

@@ -82,11 +82,9 @@ TEST_F(HeardEngine, HalfTheVolumeIsHalfTheLevel) {
     engine.setVolume(0.5);
     openAndPlay(song);
     EXPECT_NEAR(rms(render(0.5)) / full, 0.5, 0.02);
-    // Set at start, before the first file makes the synthesizer, as the
-    // volume kept from the last run is.
+    // Set at start, before a file makes the synthesizer, as the kept volume is.
     SoundEngine fresh(testEngineConfig());
     fresh.setVolume(0.5);
-    fresh.stop();
     fresh.open(song);
     fresh.play();
     std::vector<float> left(SoundEngine::sampleRate / 2), right(left.size());
