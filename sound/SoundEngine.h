@@ -62,7 +62,8 @@ public:
         static Config system(std::filesystem::path chosenSoundFont = {});
     };
 
-    // Returns at once; nothing is loaded until prepare() or a command.
+    // Returns at once; nothing is loaded until prepare() or a command that
+    // opens a file.
     explicit SoundEngine(Config config, QObject* parent = nullptr);
     // shutDown(), if not done yet.
     ~SoundEngine() override;
