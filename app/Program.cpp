@@ -45,6 +45,11 @@ Program::Program(SoundEngine& engine, SingleInstance& instance)
 }
 
 int Program::run(const QStringList& files) {
+    // A file named on the command line is to sound at once: the engine's
+    // thread loads the SoundFont on the second core while the windows are
+    // built, rather than after they are.
+    if (!files.isEmpty())
+        engine_.prepare();
     ErrorModel::event([&] {
         windows_.start();
         if (!files.isEmpty())
