@@ -67,19 +67,23 @@ void Program::closeEverything() {
 }
 
 int Program::run(const QStringList& files) {
+    // A file named on the command line is to sound at once: the engine's
+    // thread loads the SoundFont on the second core while the windows are
+    // built, rather than after they are.
+    if (!files.isEmpty())
+        engine_.prepare();
     ErrorModel::event([&] {
         windows_.start();
         if (!files.isEmpty())
             opener_.open(files, ExternalFileOpener::WayIn::CommandLine);
     });
-    // Loading the SoundFont keeps a core busy for some 20 ms (longer for a
-    // large one): begun once the windows are on screen, it does not slow
-    // their appearance, and it is done before a user could press play. A
-    // file named on the command line may have begun it already. The media
-    // controls join the session bus then too.
+    // Once the windows are on screen: a SoundFont the user named that cannot
+    // be used is told, and the media controls join the session bus. The
+    // synthesizer and its SoundFont wait for the first play (or the open
+    // dialog): a Pelora that only sits there holds none of their memory.
     if (windows_.player().isLoaded() && windows_.playlist().isLoaded())
         AfterFirstPaint::run({&windows_.player().load(), &windows_.playlist().load()}, [this] {
-            engine_.prepare();
+            engine_.checkChosenSoundFont();
             mediaControls_.start();
         });
     return ErrorModel::ended() ? ErrorModel::exitStatus() : QApplication::exec();

@@ -155,6 +155,8 @@ void PlayerWindow::windowStateChanged() {
 }
 
 void PlayerWindow::chooseAndPlay() {
+    // The sound gets ready while the user chooses.
+    sequencer_.prepare();
     loadAndPlay([this] {
         openDialog_->showOpen();
         return openDialog_->fileName();

@@ -26,6 +26,10 @@ class Sequencer : public QObject {
 public:
     using QObject::QObject;
 
+    // A file is about to be chosen: the sequencer may get ready for it now
+    // (its synthesizer, say), so that the play after is quick. Returns at
+    // once; nothing sounds.
+    virtual void prepare() {}
     // Closes the song open, if any, and opens `fileName` for play(); empty:
     // only closes.
     virtual void open(const QString& fileName) = 0;

@@ -153,8 +153,17 @@ void SoundEngine::prepare() {
     commands_->give([synthesizer = synthesizer_] { quietly([&] { synthesizer->start(); }); });
 }
 
+void SoundEngine::checkChosenSoundFont() {
+    if (commands_ != nullptr)
+        commands_->give([synthesizer = synthesizer_] {
+            quietly([&] { synthesizer->checkChosenSoundFont(); });
+        });
+}
+
 void SoundEngine::requestChanged() {
-    prepare();
+    // A volume or loop setting waits for the synthesizer; a file needs it.
+    if (!request_.fileName.isEmpty())
+        prepare();
     if (handOverDue_ || commands_ == nullptr)
         return;
     handOverDue_ = true;

@@ -62,16 +62,20 @@ public:
         static Config system(std::filesystem::path chosenSoundFont = {});
     };
 
-    // Returns at once; nothing is loaded until prepare() or a command.
+    // Returns at once; nothing is loaded until prepare() or a command that
+    // opens a file.
     explicit SoundEngine(Config config, QObject* parent = nullptr);
     // shutDown(), if not done yet.
     ~SoundEngine() override;
 
     // Builds the synthesizer and loads its SoundFont, once; returns at once.
-    // The first command does it if nothing has, so a program calls it only
-    // to have the SoundFont ready before the user's first play, at a moment
-    // when it slows nothing down.
-    void prepare();
+    // The first command that opens a file does it if nothing has; settings
+    // given before (volume, loop) wait for it. Until then the engine holds
+    // none of the synthesizer's memory.
+    void prepare() override;
+    // Tells (problem()) when the SoundFont the user named is missing or is
+    // not one, without making the synthesizer; returns at once.
+    void checkChosenSoundFont();
 
     void open(const QString& fileName) override;
     void play() override;

@@ -79,13 +79,17 @@ void Synthesizer::start() {
 
 bool Synthesizer::configure() {
     fluid_settings_t* settings = settings_.get();
-    // 256 frames a period, 4 periods: about 23 ms at 44.1 kHz, well under a
-    // tenth of a second from a click to the speakers, without the crackle
-    // and CPU cost of FluidSynth's 64-frame default.
+    // 4 periods of 1024 frames: 93 ms of sound buffered, so that a busy
+    // machine does not make it crackle, and a wake-up of the audio thread
+    // every 23 ms instead of every 6 (the command line's 256 frames), which
+    // costs a third less CPU. What is buffered never delays a command: the
+    // stream is dropped whenever the music halts or starts again
+    // (dropStream), within one period.
     return fluid_settings_setint(settings, "synth.midi-channels", midiChannels) == FLUID_OK &&
            fluid_settings_setnum(settings, "synth.sample-rate", sampleRate) == FLUID_OK &&
-           fluid_settings_setint(settings, "audio.period-size", 256) == FLUID_OK &&
-           fluid_settings_setint(settings, "audio.periods", 4) == FLUID_OK &&
+           fluid_settings_setint(settings, "audio.period-size", periodFrames) == FLUID_OK &&
+           fluid_settings_setint(settings, "audio.periods", periods) == FLUID_OK &&
+           fluid_settings_setint(settings, "synth.polyphony", polyphony) == FLUID_OK &&
            // The player then advances with the samples rendered, also offline.
            fluid_settings_setstr(settings, "player.timing-source", "sample") == FLUID_OK &&
            // GS, XG and GM messages in a file reach the synthesizer.
@@ -121,12 +125,11 @@ int Synthesizer::load(const fs::path& soundFont) {
     return fluid_synth_sfload(synth_.get(), soundFont.c_str(), 0);
 }
 
-// Where the user named a SoundFont, only that one is tried first; when it
-// cannot be used the user hears why, and the usual search goes on.
-bool Synthesizer::loadChosenSoundFont() {
+void Synthesizer::checkChosenSoundFont() {
+    if (setup_.chosenSoundFont.empty() || chosenChecked_)
+        return;
+    chosenChecked_ = true;
     const fs::path& chosen = setup_.chosenSoundFont;
-    if (chosen.empty())
-        return false;
     SoundProblem problem = SoundProblem::of(SoundProblem::Kind::ChosenSoundFontUnusable,
                                             QString::fromStdString(chosen.string()));
     std::error_code error;
@@ -134,10 +137,26 @@ bool Synthesizer::loadChosenSoundFont() {
         problem.readError = WholeFileError(WholeFileError::Reason::System, ENOENT);
     else if (!isRegularFile(chosen))
         problem.readError = WholeFileError(WholeFileError::Reason::NotRegular);
-    else if ((soundFont_ = load(chosen)) != FLUID_FAILED)
-        return true;
+    else if (fluid_is_soundfont(chosen.c_str()))
+        return;
+    chosenUnusable_ = true;
     FluidLog::report("cannot use the SoundFont " + chosen.string() + "; looking for the system's");
     tell(std::move(problem));
+}
+
+// Where the user named a SoundFont, only that one is tried first; when it
+// cannot be used the user hears why (once), and the usual search goes on.
+bool Synthesizer::loadChosenSoundFont() {
+    checkChosenSoundFont();
+    if (setup_.chosenSoundFont.empty() || chosenUnusable_)
+        return false;
+    if ((soundFont_ = load(setup_.chosenSoundFont)) != FLUID_FAILED)
+        return true;
+    chosenUnusable_ = true;
+    FluidLog::report("cannot use the SoundFont " + setup_.chosenSoundFont.string() +
+                     "; looking for the system's");
+    tell(SoundProblem::of(SoundProblem::Kind::ChosenSoundFontUnusable,
+                          QString::fromStdString(setup_.chosenSoundFont.string())));
     return false;
 }
 
@@ -161,16 +180,16 @@ void Synthesizer::tellState() {
 }
 
 void Synthesizer::bringTo(const SoundRequest& request) {
-    const SoundRequest done = std::exchange(done_, request);
     if (!ready()) {
-        if (!request.fileName.isEmpty() && request.opening != done.opening &&
+        if (!request.fileName.isEmpty() && request.opening != done_.opening &&
             !soundFontFailureReported_) { // said on standard error at start
             soundFontFailureReported_ = true;
             tell(SoundProblem::of(SoundProblem::Kind::NoSoundFont, {},
                                   QString::fromStdString(folderNames(setup_.soundFonts))));
         }
-        return;
+        return; // settings given before the synthesizer is made wait for it
     }
+    const SoundRequest done = std::exchange(done_, request);
     if (request.volume != done.volume)
         fluid_synth_set_gain(synth_.get(), static_cast<float>(fullGain_ * request.volume));
     if (request.looping != done.looping) {
@@ -184,7 +203,9 @@ void Synthesizer::bringTo(const SoundRequest& request) {
         tellState();
         return;
     }
-    if (request.opening != done.opening && !openSong(request.fileName)) {
+    const bool playing = request.status == SoundRequest::Status::Playing;
+    if (request.opening != done.opening &&
+        !openSong(request.fileName, playing && request.starting != done.starting)) {
         release();
         tellState();
         return;
@@ -193,7 +214,6 @@ void Synthesizer::bringTo(const SoundRequest& request) {
         return;
     if (ended_ && status_ == SoundState::Status::Playing)
         status_ = SoundState::Status::Ended;
-    const bool playing = request.status == SoundRequest::Status::Playing;
     if (request.starting != done.starting) {
         const std::int64_t tick = song_->timing.tickAt(request.startAt);
         startAt(tick, playing);
@@ -208,10 +228,27 @@ void Synthesizer::bringTo(const SoundRequest& request) {
                done.status != SoundRequest::Status::Playing) {
         startAt(0, true); // resumed after its end: from the beginning
     }
+    if (status_ == SoundState::Status::Playing && !streamRuns()) {
+        release(); // no audio output
+        tellState();
+        return;
+    }
     tellState();
 }
 
-bool Synthesizer::openSong(const QString& fileName) {
+bool Synthesizer::streamRuns() {
+    return setup_.output == nullptr || outputRuns_ || startOutput();
+}
+
+// What the stream holds still sounds when the music halts: dropped instead,
+// so that a pause, a stop, a seek or another song is heard within one period.
+void Synthesizer::dropStream() {
+    if (outputRuns_)
+        setup_.output->stop();
+    outputRuns_ = false;
+}
+
+bool Synthesizer::openSong(const QString& fileName, bool playsNext) {
     const fs::path path = QFile::encodeName(fileName).toStdString();
     std::error_code sizeError, timeError;
     const std::uintmax_t size = fs::file_size(path, sizeError);
@@ -238,7 +275,13 @@ bool Synthesizer::openSong(const QString& fileName) {
     setup_.position->store(0);
     pinPresets();
     returnFreedMemory();
-    return setup_.output == nullptr || outputRuns_ || startOutput();
+    // A song that plays at once starts the stream with its first period of
+    // sound; one that waits for play is checked to have somewhere to sound.
+    if (playsNext || setup_.output == nullptr)
+        return true;
+    const bool output = startOutput();
+    dropStream();
+    return output;
 }
 
 std::unique_ptr<Synthesizer::Song> Synthesizer::readSong(const QString& fileName) {
@@ -287,6 +330,7 @@ bool Synthesizer::startOutput() {
 // it; chase() plays them in the song's order instead, and the player's seek
 // only brings its tracks and tempo to the tick and sounds the notes there.
 void Synthesizer::startAt(std::int64_t tick, bool playing) {
+    dropStream();
     const std::lock_guard lock(rendering_);
     player_.reset();
     silence();
@@ -367,6 +411,7 @@ void Synthesizer::halt() {
         player_.reset();
     }
     silence();
+    dropStream();
     if (status_ == SoundState::Status::Playing)
         status_ = SoundState::Status::Paused;
 }
@@ -378,9 +423,7 @@ void Synthesizer::release() {
         player_.reset();
     }
     // The output's thread may be waiting for the lock: stopped without it.
-    if (outputRuns_)
-        setup_.output->stop();
-    outputRuns_ = false;
+    dropStream();
     silence();
     unpinPresets();
     {
@@ -406,7 +449,7 @@ void Synthesizer::applyLooping() {
 }
 
 bool Synthesizer::render(float* left, float* right, int frames) {
-    if (!ready() || outputRuns_)
+    if (!ready() || setup_.output != nullptr)
         return false;
     const std::lock_guard lock(rendering_);
     return fluid_synth_write_float(synth_.get(), frames, left, 0, 1, right, 0, 1) == FLUID_OK;

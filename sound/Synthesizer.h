@@ -38,6 +38,16 @@
 class Synthesizer {
 public:
     static constexpr int sampleRate = 44100;
+    // The audio output's stream: periods of this many frames, this many of
+    // them buffered.
+    static constexpr int periodFrames = 1024;
+    static constexpr int periods = 4;
+    // Voices that sound at once. FluidSynth's 256 cost twice the CPU of this
+    // on a song that fills them (16 parts of sixteenth notes with FluidR3's
+    // release tails), where the voices given up are the quietest ends of
+    // released notes; the sound modules most songs were written for had 24
+    // to 64.
+    static constexpr int polyphony = 128;
 
     struct Setup {
         std::filesystem::path chosenSoundFont; // tried first, when not empty
@@ -63,6 +73,9 @@ public:
 
     // Makes the synthesizer and loads the first SoundFont that loads.
     void start();
+    // Tells, once, when the SoundFont the user named is missing or is none,
+    // without loading it (start() tells of one that then fails to load).
+    void checkChosenSoundFont();
     // A synthesizer with a SoundFont.
     bool ready() const { return synth_ != nullptr && soundFont_ != FLUID_FAILED; }
     bool isOpen() const { return song_ != nullptr; }
@@ -102,9 +115,13 @@ private:
     bool loadChosenSoundFont();
     void tell(SoundProblem problem);
     void tellState();
-    bool openSong(const QString& fileName);
+    // `playsNext`: a play follows at once, which starts the stream.
+    bool openSong(const QString& fileName, bool playsNext);
     std::unique_ptr<Song> readSong(const QString& fileName);
     bool startOutput();
+    // The stream runs, started now if it did not; false without an output.
+    bool streamRuns();
+    void dropStream();
     void startAt(std::int64_t tick, bool playing);
     void halt();
     void release();
@@ -124,6 +141,8 @@ private:
     bool samplesOnDemand_ = true;
     bool outputFailureReported_ = false;
     bool soundFontFailureReported_ = false;
+    bool chosenChecked_ = false;
+    bool chosenUnusable_ = false;
     bool outputRuns_ = false;
     double fullGain_ = 0.2; // the synthesizer's gain at volume 1.0
     std::set<SongPresets::Preset> pinned_;

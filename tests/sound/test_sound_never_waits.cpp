@@ -2,6 +2,7 @@
 
 #include "midifile/MidiFileNormaliser.h"
 #include "sound/AudioOutput.h"
+#include "sound/Synthesizer.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -84,12 +85,32 @@ public:
     void stop() override {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         stopped = true;
+        ++stops;
     }
     std::string tried() const override { return "slow"; }
 
     std::atomic<bool> stopped{false};
     std::atomic<int> starts{0};
+    std::atomic<int> stops{0};
 };
+
+// A pause, a seek, another song end the stream that held what sounded, and
+// what plays next starts a stream of its own: {streams started, running}.
+TEST_F(SoundNeverWaits, NothingBufferedOutlastsACommand) {
+    const auto output = std::make_shared<SlowOutput>();
+    SoundEngine speakers(testEngineConfig(output));
+    const auto after = [&](const std::function<void()>& commands) {
+        commands();
+        EXPECT_TRUE(speakers.settle());
+        return std::pair<int, int>(output->starts, output->starts - output->stops);
+    };
+    const QString song = write("song.mid", MidiFileBuilder::song(0, 5.0));
+    EXPECT_EQ(after([&] { speakers.open(song), speakers.play(); }), std::pair(1, 1));
+    EXPECT_EQ(after([&] { speakers.pause(); }), std::pair(1, 0));
+    EXPECT_EQ(after([&] { speakers.play(); }), std::pair(2, 1));
+    EXPECT_EQ(after([&] { speakers.seek(std::chrono::seconds(1)); }), std::pair(3, 1));
+    EXPECT_EQ(after([&] { speakers.open(song), speakers.play(); }), std::pair(4, 1));
+}
 
 TEST_F(SoundNeverWaits, TheEndCarriesOutTheCommandsGivenBeforeIt) {
     const QString song = write("song.mid", MidiFileBuilder::song());
@@ -154,6 +175,7 @@ std::vector<float> referenceRender(const Bytes& midi, int frames) {
     fluid_settings_setnum(settings, "synth.sample-rate", SoundEngine::sampleRate);
     fluid_settings_setstr(settings, "player.timing-source", "sample");
     fluid_settings_setint(settings, "synth.device-id", 16);
+    fluid_settings_setint(settings, "synth.polyphony", Synthesizer::polyphony);
     fluid_synth_t* synth = new_fluid_synth(settings);
     fluid_synth_sfload(synth, testSoundFont(), 1);
     fluid_player_t* player = new_fluid_player(synth);

@@ -82,6 +82,15 @@ TEST_F(HeardEngine, HalfTheVolumeIsHalfTheLevel) {
     engine.setVolume(0.5);
     openAndPlay(song);
     EXPECT_NEAR(rms(render(0.5)) / full, 0.5, 0.02);
+    // Set at start, before a file makes the synthesizer, as the kept volume is.
+    SoundEngine fresh(testEngineConfig());
+    fresh.setVolume(0.5);
+    fresh.open(song);
+    fresh.play();
+    std::vector<float> left(SoundEngine::sampleRate / 2), right(left.size());
+    fresh.render(left.data(), right.data(), static_cast<int>(left.size()));
+    left.insert(left.end(), right.begin(), right.end());
+    EXPECT_NEAR(rms(left) / full, 0.5, 0.02);
 }
 
 } // namespace
