@@ -15,7 +15,6 @@
 #include "texts/Texts.h"
 
 #include <QCheckBox>
-#include <QIcon>
 #include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
