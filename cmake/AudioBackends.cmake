@@ -2,4 +2,4 @@
 # their own messages stay off the terminal and SDL's audio can be started
 # for FluidSynth's SDL2 driver.
 pkg_check_modules(PELORA_AUDIO_BACKENDS REQUIRED IMPORTED_TARGET alsa jack sdl2)
-target_link_libraries(pelora_sound PRIVATE PkgConfig::PELORA_AUDIO_BACKENDS)
+target_link_libraries(pelora_synthesizer_code PRIVATE PkgConfig::PELORA_AUDIO_BACKENDS)

@@ -1,15 +1,15 @@
 #include "sound/SoundEngine.h"
 
 #include "sound/CommandThread.h"
-#include "sound/FluidLog.h"
-#include "sound/FluidSynthAudioOutput.h"
 #include "sound/Synthesizer.h"
+#include "sound/SynthesizerModule.h"
 
 #include <QAbstractEventDispatcher>
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <mutex>
@@ -36,13 +36,12 @@ std::vector<fs::path> soundFontsIn(const fs::path& folder) {
 // The engine's boundary: whatever goes wrong inside a command, the caller
 // sees one that changed nothing.
 template <class Command> void quietly(Command command) {
-    FluidLog::forget();
     try {
         command();
     } catch (const std::exception& error) {
-        FluidLog::report(std::string("the sequencer failed: ") + error.what());
+        std::fprintf(stderr, "pelora: the sequencer failed: %s\n", error.what());
     } catch (...) {
-        FluidLog::report("the sequencer failed");
+        std::fputs("pelora: the sequencer failed\n", stderr);
     }
 }
 
@@ -89,6 +88,35 @@ struct SoundEngine::Mailbox {
     }
 };
 
+// The synthesizer, made by the first command that needs it, on the command
+// thread: the module with FluidSynth is loaded then (or the engine's own
+// stand-in output given to it).
+struct SoundEngine::SynthesizerSlot {
+    Synthesizer::Setup setup;
+    std::vector<std::string> audioDrivers;
+    SynthesizerModule::Make make = nullptr;
+    std::shared_ptr<Synthesizer> made;
+    bool tried = false;
+
+    Synthesizer* get() {
+        if (!std::exchange(tried, true)) {
+            std::string failure;
+            if (make == nullptr)
+                make = SynthesizerModule::load(failure);
+            if (make != nullptr)
+                made = make(std::move(setup), std::move(audioDrivers));
+            else {
+                std::fprintf(stderr, "pelora: cannot load the synthesizer: %s; music is silent\n",
+                             failure.c_str());
+                if (setup.report)
+                    setup.report(SoundProblem::of(SoundProblem::Kind::NoSynthesizer, {},
+                                                  QString::fromStdString(failure)));
+            }
+        }
+        return made.get();
+    }
+};
+
 SoundEngine::Config SoundEngine::Config::system(fs::path chosenSoundFont) {
     Config config;
     config.chosenSoundFont = std::move(chosenSoundFont);
@@ -112,19 +140,21 @@ SoundEngine::SoundEngine(Config config, QObject* parent)
     qRegisterMetaType<SoundState>();
     qRegisterMetaType<SoundProblem>();
     qRegisterMetaType<std::chrono::microseconds>();
-    FluidLog::install();
-    FluidLog::forget();
     mailbox_->engine = this;
-    std::shared_ptr<AudioOutput> output = std::move(config.audioOutput);
-    if (output == nullptr && !config.offline)
-        output = std::make_shared<FluidSynthAudioOutput>(std::move(config.audioDrivers));
-    synthesizer_ = std::make_shared<Synthesizer>(Synthesizer::Setup{
-        std::move(config.chosenSoundFont), std::move(config.soundFonts), config.wholeSoundFontLimit,
-        std::move(output),
+    chosenSoundFont_ = config.chosenSoundFont;
+    synthesizer_ = std::make_shared<SynthesizerSlot>();
+    synthesizer_->setup = Synthesizer::Setup{
+        std::move(config.chosenSoundFont),
+        std::move(config.soundFonts),
+        config.wholeSoundFontLimit,
+        std::move(config.audioOutput),
         [mailbox = mailbox_](const SoundProblem& problem) { mailbox->post(problem); },
         [mailbox = mailbox_](const SoundState& state) { mailbox->post(state); },
         [mailbox = mailbox_](std::chrono::microseconds to) { mailbox->postSeek(to); },
-        mailbox_->position});
+        mailbox_->position};
+    if (!config.offline)
+        synthesizer_->audioDrivers = std::move(config.audioDrivers);
+    synthesizer_->make = config.makeSynthesizer;
 }
 
 SoundEngine::~SoundEngine() {
@@ -141,7 +171,7 @@ void SoundEngine::shutDown() {
     }
     // The synthesizer ends on the command thread, after the commands before it.
     commands_->give([synthesizer = std::move(synthesizer_)]() mutable {
-        quietly([&] { synthesizer.reset(); });
+        quietly([&] { synthesizer->made.reset(); });
     });
     commands_.reset();
 }
@@ -150,14 +180,28 @@ void SoundEngine::prepare() {
     if (prepared_ || commands_ == nullptr)
         return;
     prepared_ = true;
-    commands_->give([synthesizer = synthesizer_] { quietly([&] { synthesizer->start(); }); });
+    commands_->give([synthesizer = synthesizer_] {
+        quietly([&] {
+            if (Synthesizer* made = synthesizer->get())
+                made->start();
+        });
+    });
 }
 
 void SoundEngine::checkChosenSoundFont() {
-    if (commands_ != nullptr)
-        commands_->give([synthesizer = synthesizer_] {
-            quietly([&] { synthesizer->checkChosenSoundFont(); });
+    // Only a named file that is not there, or not a file, is told now: the
+    // check loads the synthesizer, which a usable one waits for until the
+    // first song (which tells too of one that is no SoundFont).
+    std::error_code error;
+    if (commands_ == nullptr || chosenSoundFont_.empty() ||
+        fs::is_regular_file(chosenSoundFont_, error))
+        return;
+    commands_->give([synthesizer = synthesizer_] {
+        quietly([&] {
+            if (Synthesizer* made = synthesizer->get())
+                made->checkChosenSoundFont();
         });
+    });
 }
 
 void SoundEngine::requestChanged() {
@@ -191,7 +235,14 @@ void SoundEngine::handOver() {
             request = mailbox->request;
             mailbox->carryOutQueued = false;
         }
-        quietly([&] { synthesizer->bringTo(request); });
+        quietly([&] {
+            // Only a song makes the synthesizer: a volume or a loop given
+            // before it is in the request that brings the song.
+            Synthesizer* made =
+                request.fileName.isEmpty() ? synthesizer->made.get() : synthesizer->get();
+            if (made != nullptr)
+                made->bringTo(request);
+        });
     });
 }
 
@@ -269,17 +320,20 @@ std::size_t SoundEngine::waitingTasks() const {
 
 bool SoundEngine::ready() {
     prepare();
-    return settle() && synthesizer_ != nullptr && synthesizer_->ready();
+    return settle() && synthesizer_ != nullptr && synthesizer_->made != nullptr &&
+           synthesizer_->made->ready();
 }
 
 bool SoundEngine::isOpen() {
-    return settle() && synthesizer_ != nullptr && synthesizer_->isOpen();
+    return settle() && synthesizer_ != nullptr && synthesizer_->made != nullptr &&
+           synthesizer_->made->isOpen();
 }
 
 void SoundEngine::render(float* left, float* right, int frames) {
     if (left == nullptr || right == nullptr || frames <= 0)
         return;
-    if (!settle() || synthesizer_ == nullptr || !synthesizer_->render(left, right, frames)) {
+    if (!settle() || synthesizer_ == nullptr || synthesizer_->made == nullptr ||
+        !synthesizer_->made->render(left, right, frames)) {
         std::fill(left, left + frames, 0.0f);
         std::fill(right, right + frames, 0.0f);
     }

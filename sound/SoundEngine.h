@@ -3,6 +3,7 @@
 #include "sound/AudioOutput.h"
 #include "sound/Sequencer.h"
 #include "sound/SoundRequest.h"
+#include "sound/SynthesizerModule.h"
 
 #include <QString>
 
@@ -54,6 +55,9 @@ public:
         std::shared_ptr<AudioOutput> audioOutput;
         // No audio output at all: the sound is pulled with render().
         bool offline = false;
+        // What makes the synthesizer, for a program that links its code in;
+        // none: it comes from the synthesizer's module (SynthesizerModule).
+        SynthesizerModule::Make makeSynthesizer = nullptr;
 
         // `chosenSoundFont`, else the one PELORA_SOUNDFONT names, then the
         // system's default General MIDI SoundFont, then any other installed
@@ -121,7 +125,9 @@ private:
     void handOver();
 
     std::shared_ptr<Mailbox> mailbox_;
-    std::shared_ptr<Synthesizer> synthesizer_;
+    struct SynthesizerSlot;
+    std::shared_ptr<SynthesizerSlot> synthesizer_;
+    std::filesystem::path chosenSoundFont_;
     std::unique_ptr<CommandThread> commands_;
     SoundRequest request_;
     bool prepared_ = false;

@@ -14,6 +14,7 @@ struct SoundProblem {
     enum class Kind {
         NoAudioOutput,           // once per run, the first time music should start
         NoSoundFont,             // once per run, likewise
+        NoSynthesizer,           // once per run: the synthesizer's module does not load
         ChosenSoundFontUnusable, // the SoundFont the user named; the usual search goes on
         UnplayableFile,          // each time a file cannot be read or played
     };
@@ -21,7 +22,8 @@ struct SoundProblem {
     // The file (UnplayableFile) or the SoundFont (ChosenSoundFontUnusable).
     QString fileName;
     // What was tried: the audio drivers (NoAudioOutput), the folders
-    // searched for a SoundFont (NoSoundFont).
+    // searched for a SoundFont (NoSoundFont); why the module does not load
+    // (NoSynthesizer).
     QString tried;
     // Why the file or the chosen SoundFont cannot be used: it could not be
     // read, or, read, its bytes are refused (a file), or FluidSynth does not

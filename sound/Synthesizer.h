@@ -35,6 +35,11 @@
 // user chose, when it cannot be used (start); no usable SoundFont (open,
 // once); no audio output (open, once); a file that cannot be played (open,
 // each time).
+//
+// The program loads this class, and FluidSynth with it, from a module of
+// its own when the first song needs it (SynthesizerModule): the engine
+// calls it through virtual functions only, and makes it through the
+// module's makeSynthesizer().
 class Synthesizer {
 public:
     static constexpr int sampleRate = 44100;
@@ -67,15 +72,15 @@ public:
     };
 
     explicit Synthesizer(Setup setup);
-    ~Synthesizer();
+    virtual ~Synthesizer();
     Synthesizer(const Synthesizer&) = delete;
     Synthesizer& operator=(const Synthesizer&) = delete;
 
     // Makes the synthesizer and loads the first SoundFont that loads.
-    void start();
+    virtual void start();
     // Tells, once, when the SoundFont the user named is missing or is none,
     // without loading it (start() tells of one that then fails to load).
-    void checkChosenSoundFont();
+    virtual void checkChosenSoundFont();
     // A synthesizer with a SoundFont.
     bool ready() const { return synth_ != nullptr && soundFont_ != FLUID_FAILED; }
     bool isOpen() const { return song_ != nullptr; }
@@ -84,11 +89,11 @@ public:
     // (the bytes kept from before when the same file, unchanged on disk, is
     // open), starts, pauses, resumes or seeks, or releases everything. A
     // file that cannot be played leaves nothing open.
-    void bringTo(const SoundRequest& request);
+    virtual void bringTo(const SoundRequest& request);
     // Renders `frames` stereo frames, advancing the player by as much time.
     // False, with nothing written, when the synthesizer is not ready or an
     // audio output pulls the sound.
-    bool render(float* left, float* right, int frames);
+    virtual bool render(float* left, float* right, int frames);
 
 private:
     struct Free {

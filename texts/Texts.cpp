@@ -99,6 +99,10 @@ QString soundProblem(const SoundProblem& problem) {
                               "fluid-soundfont-gm などの General MIDI の SoundFont を入れるか、"
                               "--soundfont で SoundFont を指定してください。")
                    .arg(problem.tried);
+    case SoundProblem::Kind::NoSynthesizer:
+        return noSound + QStringLiteral("シンセサイザーのモジュールを読み込めませんでした (%1)。"
+                                        "Pelora を入れ直してください。")
+                             .arg(problem.tried);
     case SoundProblem::Kind::ChosenSoundFontUnusable:
         return QStringLiteral("指定された SoundFont「%1」を使えません: %2\n\n"
                               "代わりにシステムの SoundFont を使います。")

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Real sound, recorded from the null sink of the test's own PulseAudio
-# daemon: silence before anything plays, sound once a file is chosen in the
-# open dialog, silence after "pause", sound again after "Play", and after
-# "Stop" silence with the audio stream released. Skipped where PulseAudio
-# cannot start.
+# daemon: silence, and FluidSynth not loaded, before anything plays; sound
+# once a file is chosen in the open dialog, silence after "pause", sound
+# again after "Play", and after "Stop" silence with the audio stream
+# released. Skipped where PulseAudio cannot start.
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "$0")/common.sh"
 
@@ -20,6 +20,8 @@ song=$work/long.mid
 start_screen
 start_pelora
 silent 500 || fail "the sink is not silent before anything plays (RMS $level)"
+# Nothing of the synthesizer is loaded before the first song needs it.
+! grep -q libfluidsynth "/proc/$pelora_pid/maps" || fail "FluidSynth is loaded before any song"
 
 click "$player" "${loadButton[@]}"
 answer_file_dialog "$song"

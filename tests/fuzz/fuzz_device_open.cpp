@@ -8,6 +8,7 @@
 #include "FuzzCheck.h"
 
 #include "sound/SoundEngine.h"
+#include "sound/SynthesizerModule.h"
 #include "support/TestEngine.h"
 
 #include <QTemporaryDir>
@@ -23,10 +24,17 @@
 
 namespace {
 
+// The synthesizer's code is linked in, instrumented like the engine.
+SoundEngine::Config linkedIn() {
+    SoundEngine::Config config = testEngineConfig();
+    config.makeSynthesizer = makeSynthesizer;
+    return config;
+}
+
 struct Session {
     QTemporaryDir dir;
     QString file = dir.filePath("input.mid");
-    SoundEngine engine{testEngineConfig()};
+    SoundEngine engine{linkedIn()};
 };
 
 Session* session = nullptr;

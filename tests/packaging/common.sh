@@ -56,8 +56,11 @@ check_installed_tree() {
     grep -q '^Files: \*' "$prefix/share/doc/pelora/copyright" || fail "no copyright file"
 
     local stray
-    stray=$(cd "$prefix" && find . ! -type d ! -path './bin/*' ! -path './share/*')
-    [ -z "$stray" ] || fail "installed outside bin/ and share/: $stray"
+    ls "$prefix"/lib*/pelora/synthesizer/libpelora_synthesizer.so >/dev/null 2>&1 ||
+        fail "the synthesizer's module is not in lib/pelora/synthesizer"
+    stray=$(cd "$prefix" && find . ! -type d ! -path './bin/*' ! -path './share/*' \
+        ! -path './lib*/pelora/synthesizer/libpelora_synthesizer.so')
+    [ -z "$stray" ] || fail "installed outside bin/, share/ and the module's folder: $stray"
 
     desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $desktop"
     grep -qx 'Exec=pelora %F' "$desktop" || fail "the desktop entry does not start pelora with files"

@@ -52,7 +52,9 @@ std::string folderNames(const std::vector<fs::path>& soundFonts) {
 
 } // namespace
 
-Synthesizer::Synthesizer(Setup setup) : setup_(std::move(setup)) {}
+Synthesizer::Synthesizer(Setup setup) : setup_(std::move(setup)) {
+    FluidLog::install();
+}
 
 Synthesizer::~Synthesizer() {
     if (synth_ != nullptr)
@@ -60,6 +62,7 @@ Synthesizer::~Synthesizer() {
 }
 
 void Synthesizer::start() {
+    FluidLog::forget();
     settings_.reset(new_fluid_settings());
     if (settings_ == nullptr || !configure()) {
         FluidLog::report("cannot set up the synthesizer; music is silent");
@@ -180,6 +183,7 @@ void Synthesizer::tellState() {
 }
 
 void Synthesizer::bringTo(const SoundRequest& request) {
+    FluidLog::forget();
     if (!ready()) {
         if (!request.fileName.isEmpty() && request.opening != done_.opening &&
             !soundFontFailureReported_) { // said on standard error at start
