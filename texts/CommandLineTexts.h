@@ -16,8 +16,6 @@ public:
     // LANG, as QLocale reads them).
     static CommandLineTexts forSystemLocale();
 
-    Language language() const { return language_; }
-
     QString help() const;
     // `parserError`: what QCommandLineParser says of the command line.
     QString refused(const QString& parserError) const;
