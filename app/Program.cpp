@@ -5,6 +5,7 @@
 #include "core/QtFileDialog.h"
 #include "outside/SingleInstance.h"
 #include "sound/SoundEngine.h"
+#include "system/IncomingFiles.h"
 #include "system/TerminationSignals.h"
 #include "texts/Texts.h"
 
@@ -68,10 +69,11 @@ void Program::closeEverything() {
 
 int Program::run(const QStringList& files) {
     // A file named on the command line is to sound at once: the engine's
-    // thread loads the SoundFont on the second core while the windows are
-    // built, rather than after they are.
+    // thread loads the SoundFont and the samples of the song that plays
+    // first on the second core while the windows are built, rather than
+    // after they are.
     if (!files.isEmpty())
-        engine_.prepare();
+        engine_.prepareToPlay(IncomingFiles::firstMidiFileName(files));
     ErrorModel::event([&] {
         windows_.start();
         if (!files.isEmpty())

@@ -177,13 +177,20 @@ void SoundEngine::shutDown() {
 }
 
 void SoundEngine::prepare() {
+    prepareToPlay({});
+}
+
+void SoundEngine::prepareToPlay(const QString& fileName) {
     if (prepared_ || commands_ == nullptr)
         return;
     prepared_ = true;
-    commands_->give([synthesizer = synthesizer_] {
+    commands_->give([synthesizer = synthesizer_, fileName] {
         quietly([&] {
-            if (Synthesizer* made = synthesizer->get())
+            if (Synthesizer* made = synthesizer->get()) {
                 made->start();
+                if (!fileName.isEmpty())
+                    made->preload(fileName);
+            }
         });
     });
 }

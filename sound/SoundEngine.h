@@ -77,6 +77,9 @@ public:
     // given before (volume, loop) wait for it. Until then the engine holds
     // none of the synthesizer's memory.
     void prepare() override;
+    // prepare(), then the song that is to play first read and its samples
+    // loaded ahead of its open; returns at once.
+    void prepareToPlay(const QString& fileName);
     // Tells (problem()) when the SoundFont the user named is missing or is
     // not one, without making the synthesizer; returns at once.
     void checkChosenSoundFont();

@@ -43,9 +43,9 @@
 class Synthesizer {
 public:
     static constexpr int sampleRate = 44100;
-    // The audio output's stream: periods of this many frames, this many of
-    // them buffered.
-    static constexpr int periodFrames = 1024;
+    // The audio output's stream: periods of this many frames (46 ms), this
+    // many of them buffered where the driver buffers more than one.
+    static constexpr int periodFrames = 2048;
     static constexpr int periods = 4;
     // Voices that sound at once. FluidSynth's 256 cost twice the CPU of this
     // on a song that fills them (16 parts of sixteenth notes with FluidR3's
@@ -90,6 +90,11 @@ public:
     // open), starts, pauses, resumes or seeks, or releases everything. A
     // file that cannot be played leaves nothing open.
     virtual void bringTo(const SoundRequest& request);
+    // Reads the file and loads the samples it plays before it is opened
+    // (the song named on the command line, while the windows are built),
+    // so that its open then only starts it. A file that cannot be played
+    // is left for its open to tell of.
+    virtual void preload(const QString& fileName);
     // Renders `frames` stereo frames, advancing the player by as much time.
     // False, with nothing written, when the synthesizer is not ready or an
     // audio output pulls the sound.
@@ -122,7 +127,9 @@ private:
     void tellState();
     // `playsNext`: a play follows at once, which starts the stream.
     bool openSong(const QString& fileName, bool playsNext);
-    std::unique_ptr<Song> readSong(const QString& fileName);
+    std::unique_ptr<Song> readSong(const QString& fileName, bool quietly = false);
+    std::unique_ptr<Song> takePreloaded(const QString& fileName, std::uintmax_t size,
+                                        std::filesystem::file_time_type modified);
     bool startOutput();
     // The stream runs, started now if it did not; false without an output.
     bool streamRuns();
@@ -133,7 +140,7 @@ private:
     void applyLooping();
     void chase(std::int64_t tick);
     void releaseWhatSounds();
-    void pinPresets();
+    void pinPresets(const std::vector<std::uint8_t>& song);
     void unpinPresets();
     void silence();
 
@@ -157,7 +164,8 @@ private:
     // player is never deleted while it plays.
     std::mutex rendering_;
     std::unique_ptr<Song> song_;
-    SoundRequest done_; // what has been carried out
+    std::unique_ptr<Song> preloaded_; // its presets pinned, not open yet
+    SoundRequest done_;               // what has been carried out
     SoundState::Status status_ = SoundState::Status::Stopped;
     std::int64_t pausedTick_ = 0;
     // Under `rendering_`: the player's first callback, in which it plays the

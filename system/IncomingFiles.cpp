@@ -116,6 +116,14 @@ bool isMusicQtCannotName(const QByteArray& bytes, const QFileInfo& shown) {
 
 } // namespace
 
+QString IncomingFiles::firstMidiFileName(const QStringList& paths) {
+    for (const QString& path : paths) {
+        if (!isListFile(QFileInfo(path)))
+            return path;
+    }
+    return {};
+}
+
 IncomingFiles IncomingFiles::fromPaths(const QStringList& absolutePaths) {
     IncomingFiles files;
     for (const QString& path : absolutePaths) {

@@ -26,6 +26,8 @@ public:
     // every file in the open dialog. A name that does not exist or cannot
     // be read goes to `unreadable` instead, with the reason.
     static IncomingFiles fromPaths(const QStringList& absolutePaths);
+    // The first of them that is to be a MIDI file by its name; empty if none.
+    static QString firstMidiFileName(const QStringList& paths);
 
     // Only the local files a drag carries that are MIDI files (by their name
     // or, where the name says nothing, their first bytes) or list files, in

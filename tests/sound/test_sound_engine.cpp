@@ -39,6 +39,35 @@ TEST_F(DeviceTest, ASongsSamplesAreLoadedWhenItOpens) {
     EXPECT_GT(rms(left), soundThreshold);
 }
 
+// The song named on the command line is read ahead with its samples, so
+// that it plays with the SoundFont gone meanwhile; changed on disk before
+// it opens (here from a muted part to notes), it is read again.
+TEST_F(DeviceTest, ASongReadAheadPlaysAsItIsWhenItOpens) {
+    const QString soundFont = dir.filePath("copy.sf2");
+    ASSERT_TRUE(QFile::copy(testSoundFont(), soundFont));
+    SoundEngine::Config config = testEngineConfig();
+    config.soundFonts = {soundFont.toStdString()};
+    config.wholeSoundFontLimit = 0;
+    std::vector<float> left(SoundEngine::sampleRate / 2), right(left.size());
+    for (const bool changed : {false, true}) {
+        MidiFileBuilder silent(0, 480);
+        silent.track().raw(0, {0xB0, 7, 0}).noteOn(0, 0, 60, 100).noteOff(1920, 0, 60);
+        const QString song = write("song.mid", changed ? silent.build() : MidiFileBuilder::song());
+        SoundEngine own(config);
+        own.prepareToPlay(song);
+        own.render(left.data(), right.data(), 1); // once the song is read ahead
+        if (changed)
+            write("song.mid", MidiFileBuilder::song());
+        else
+            ASSERT_TRUE(QFile::rename(soundFont, soundFont + ".gone"));
+        own.open(song);
+        own.play();
+        own.render(left.data(), right.data(), static_cast<int>(left.size()));
+        EXPECT_GT(rms(left), soundThreshold) << (changed ? "changed" : "SoundFont gone");
+        QFile::rename(soundFont + ".gone", soundFont);
+    }
+}
+
 // A closed hi-hat held for two seconds on `channel`, after `setup` (system
 // exclusive and channel messages) at the song's start.
 Bytes heldHiHat(int channel, const std::vector<Bytes>& setup = {}) {
