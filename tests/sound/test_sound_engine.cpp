@@ -21,49 +21,37 @@ TEST_F(DeviceTest, SmallFileSoundsAtOnceAfterOpenAndPlay) {
 }
 
 // Once a song is open its samples are in memory, before the music starts:
-// no note waits for the disk in the audio thread. Here the SoundFont's file
-// is gone by the time the song plays.
-TEST_F(DeviceTest, ASongsSamplesAreLoadedWhenItOpens) {
+// no note waits for the disk in the audio thread. The song named on the
+// command line is read ahead with them. Here the SoundFont's file is gone
+// by the time the song plays; a song changed on disk after it was read
+// ahead (from a muted part to notes) is read again.
+TEST_F(DeviceTest, ASongsSamplesAreLoadedWhenItOpensOrIsReadAhead) {
     const QString soundFont = dir.filePath("copy.sf2");
     ASSERT_TRUE(QFile::copy(testSoundFont(), soundFont));
     SoundEngine::Config config = testEngineConfig();
     config.soundFonts = {soundFont.toStdString()};
     config.wholeSoundFontLimit = 0; // its samples loaded by what plays, as a large one's
-    SoundEngine own(config);
-    own.open(write("song.mid", MidiFileBuilder::song()));
-    ASSERT_TRUE(own.isOpen());
-    ASSERT_TRUE(QFile::remove(soundFont));
-    own.play();
     std::vector<float> left(SoundEngine::sampleRate / 2), right(left.size());
-    own.render(left.data(), right.data(), static_cast<int>(left.size()));
-    EXPECT_GT(rms(left), soundThreshold);
-}
-
-// The song named on the command line is read ahead with its samples, so
-// that it plays with the SoundFont gone meanwhile; changed on disk before
-// it opens (here from a muted part to notes), it is read again.
-TEST_F(DeviceTest, ASongReadAheadPlaysAsItIsWhenItOpens) {
-    const QString soundFont = dir.filePath("copy.sf2");
-    ASSERT_TRUE(QFile::copy(testSoundFont(), soundFont));
-    SoundEngine::Config config = testEngineConfig();
-    config.soundFonts = {soundFont.toStdString()};
-    config.wholeSoundFontLimit = 0;
-    std::vector<float> left(SoundEngine::sampleRate / 2), right(left.size());
-    for (const bool changed : {false, true}) {
-        MidiFileBuilder silent(0, 480);
-        silent.track().raw(0, {0xB0, 7, 0}).noteOn(0, 0, 60, 100).noteOff(1920, 0, 60);
-        const QString song = write("song.mid", changed ? silent.build() : MidiFileBuilder::song());
+    MidiFileBuilder muted(0, 480);
+    muted.track().raw(0, {0xB0, 7, 0}).noteOn(0, 0, 60, 100).noteOff(1920, 0, 60);
+    for (const char* when : {"opened", "read ahead", "changed after read ahead"}) {
+        const bool changes = when[0] == 'c';
+        const QString song = write("song.mid", changes ? muted.build() : MidiFileBuilder::song());
         SoundEngine own(config);
-        own.prepareToPlay(song);
-        own.render(left.data(), right.data(), 1); // once the song is read ahead
-        if (changed)
+        if (when[0] != 'o') {
+            own.prepareToPlay(song);
+            own.render(left.data(), right.data(), 1); // once it is read ahead
+        }
+        if (changes)
             write("song.mid", MidiFileBuilder::song());
-        else
-            ASSERT_TRUE(QFile::rename(soundFont, soundFont + ".gone"));
         own.open(song);
+        ASSERT_TRUE(own.isOpen());
+        if (!changes) {
+            ASSERT_TRUE(QFile::rename(soundFont, soundFont + ".gone"));
+        }
         own.play();
         own.render(left.data(), right.data(), static_cast<int>(left.size()));
-        EXPECT_GT(rms(left), soundThreshold) << (changed ? "changed" : "SoundFont gone");
+        EXPECT_GT(rms(left), soundThreshold) << when;
         QFile::rename(soundFont + ".gone", soundFont);
     }
 }
