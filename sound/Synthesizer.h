@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -106,10 +107,15 @@ private:
         void operator()(fluid_synth_t* synth) const { delete_fluid_synth(synth); }
         void operator()(fluid_player_t* player) const { delete_fluid_player(player); }
     };
-    struct Song {
-        QString fileName;
+    // What tells a file changed on disk.
+    struct FileStamp {
         std::uintmax_t size = 0;
         std::filesystem::file_time_type modified;
+        bool operator==(const FileStamp&) const = default;
+    };
+    struct Song {
+        QString fileName;
+        std::optional<FileStamp> stamp;  // the file's when it was read
         std::vector<std::uint8_t> bytes; // the normalised file
         SongTiming timing;
     };
@@ -128,8 +134,9 @@ private:
     // `playsNext`: a play follows at once, which starts the stream.
     bool openSong(const QString& fileName, bool playsNext);
     std::unique_ptr<Song> readSong(const QString& fileName, bool quietly = false);
-    std::unique_ptr<Song> takePreloaded(const QString& fileName, std::uintmax_t size,
-                                        std::filesystem::file_time_type modified);
+    static std::optional<FileStamp> stampOf(const QString& fileName);
+    std::unique_ptr<Song> takePreloaded(const QString& fileName,
+                                        const std::optional<FileStamp>& stamp);
     bool startOutput();
     // The stream runs, started now if it did not; false without an output.
     bool streamRuns();

@@ -254,23 +254,18 @@ void Synthesizer::dropStream() {
 }
 
 bool Synthesizer::openSong(const QString& fileName, bool playsNext) {
-    const fs::path path = QFile::encodeName(fileName).toStdString();
-    std::error_code sizeError, timeError;
-    const std::uintmax_t size = fs::file_size(path, sizeError);
-    const fs::file_time_type modified = fs::last_write_time(path, timeError);
-    if (song_ != nullptr && song_->fileName == fileName && !sizeError && !timeError &&
-        song_->size == size && song_->modified == modified) {
+    const std::optional<FileStamp> stamp = stampOf(fileName);
+    if (song_ != nullptr && song_->fileName == fileName && stamp && song_->stamp == stamp) {
         halt();
         status_ = SoundState::Status::Stopped;
         setup_.position->store(0);
         return true;
     }
-    std::unique_ptr<Song> song = takePreloaded(fileName, size, modified);
+    std::unique_ptr<Song> song = takePreloaded(fileName, stamp);
     const bool presetsPinned = song != nullptr;
     if (song == nullptr && (song = readSong(fileName)) == nullptr)
         return false;
-    song->size = size;
-    song->modified = modified;
+    song->stamp = stamp;
     halt();
     if (!presetsPinned)
         unpinPresets();
@@ -292,28 +287,31 @@ bool Synthesizer::openSong(const QString& fileName, bool playsNext) {
     return output;
 }
 
+std::optional<Synthesizer::FileStamp> Synthesizer::stampOf(const QString& fileName) {
+    const fs::path path = QFile::encodeName(fileName).toStdString();
+    std::error_code sizeError, timeError;
+    FileStamp stamp{fs::file_size(path, sizeError), fs::last_write_time(path, timeError)};
+    if (sizeError || timeError)
+        return std::nullopt;
+    return stamp;
+}
+
 void Synthesizer::preload(const QString& fileName) {
     if (!ready() || song_ != nullptr || preloaded_ != nullptr)
         return;
-    const fs::path path = QFile::encodeName(fileName).toStdString();
-    std::error_code sizeError, timeError;
-    const std::uintmax_t size = fs::file_size(path, sizeError);
-    const fs::file_time_type modified = fs::last_write_time(path, timeError);
-    if (sizeError || timeError || (preloaded_ = readSong(fileName, true)) == nullptr)
+    const std::optional<FileStamp> stamp = stampOf(fileName);
+    if (!stamp || (preloaded_ = readSong(fileName, true)) == nullptr)
         return;
-    preloaded_->size = size;
-    preloaded_->modified = modified;
+    preloaded_->stamp = stamp;
     pinPresets(preloaded_->bytes);
 }
 
 // The song read ahead, when it is this file unchanged; any other is let go
 // (its presets with the open song's).
-std::unique_ptr<Synthesizer::Song> Synthesizer::takePreloaded(const QString& fileName,
-                                                              std::uintmax_t size,
-                                                              fs::file_time_type modified) {
+std::unique_ptr<Synthesizer::Song>
+Synthesizer::takePreloaded(const QString& fileName, const std::optional<FileStamp>& stamp) {
     std::unique_ptr<Song> song = std::move(preloaded_);
-    if (song != nullptr && song->fileName == fileName && song->size == size &&
-        song->modified == modified)
+    if (song != nullptr && song->fileName == fileName && stamp && song->stamp == stamp)
         return song;
     return nullptr;
 }
@@ -344,7 +342,8 @@ std::unique_ptr<Synthesizer::Song> Synthesizer::readSong(const QString& fileName
         return nullptr;
     }
     SongTiming timing(file.bytes);
-    return std::make_unique<Song>(Song{fileName, 0, {}, std::move(file.bytes), std::move(timing)});
+    return std::make_unique<Song>(
+        Song{fileName, std::nullopt, std::move(file.bytes), std::move(timing)});
 }
 
 bool Synthesizer::startOutput() {
