@@ -13,17 +13,22 @@ constexpr std::uint8_t controlChange = 0xB0;
 constexpr std::uint8_t programChange = 0xC0;
 constexpr std::uint8_t bankSelect = 0; // its most significant byte: FluidSynth's bank number
 
-// Which channel a GS "use for rhythm part" message makes a drum part, if
-// it is one: F0 41 <device> 42 12 40 1<part> 15 <map> <checksum> F7.
-std::optional<int> gsRhythmPart(const TrackEvents::Event& event) {
+struct GsPart {
+    int channel;
+    bool drums; // a drum part, or an instrument's (map 0)
+};
+
+// The channel a GS "use for rhythm part" message sets, if it is one:
+// F0 41 <device> 42 12 40 1<part> 15 <map> <checksum> F7.
+std::optional<GsPart> gsRhythmPart(const TrackEvents::Event& event) {
     const ByteReader::Bytes data = event.data;
     if (event.status != TrackEvents::sysex || data.size() < 8 || data[0] != 0x41 ||
         data[2] != 0x42 || data[3] != 0x12 || data[4] != 0x40 || (data[5] & 0xF0) != 0x10 ||
-        data[6] != 0x15 || data[7] == 0)
+        data[6] != 0x15)
         return std::nullopt;
     // Parts 1 to 9 are channels 1 to 9, part 0 channel 10, parts 10 to 15 themselves.
     const int part = data[5] & 0x0F;
-    return part == 0 ? 9 : part < 10 ? part - 1 : part;
+    return GsPart{part == 0 ? 9 : part < 10 ? part - 1 : part, data[7] != 0};
 }
 
 class Collector {
@@ -31,8 +36,8 @@ public:
     Collector() { drumParts_[SongPresets::drumChannel] = true; }
 
     void take(const TrackEvents::Event& event) {
-        if (const std::optional<int> channel = gsRhythmPart(event))
-            drumParts_[*channel] = true;
+        if (const std::optional<GsPart> part = gsRhythmPart(event))
+            (part->drums ? drumParts_ : melodicParts_)[part->channel] = true;
         if (!event.isChannelMessage())
             return;
         const int channel = event.channel();
@@ -47,7 +52,9 @@ public:
 
     // Whatever order the tracks set a channel's part and programs in, each
     // program it selects may sound as a drum kit where the channel is ever a
-    // drum part, and as an instrument but on the General MIDI drum channel.
+    // drum part, and as an instrument on every channel but the General MIDI
+    // drum channel, and on that one too where a GS message makes it an
+    // instrument's part.
     std::set<SongPresets::Preset> presets() const {
         // A channel that selects nothing plays program 0 of its default bank.
         std::set<SongPresets::Preset> presets{{0, 0}, {SongPresets::drumBank, 0}};
@@ -57,7 +64,7 @@ public:
                 // the standard kit, a melodic bank it lacks plays bank 0.
                 if (drumParts_[channel])
                     presets.insert({SongPresets::drumBank, selected.program});
-                if (channel != SongPresets::drumChannel) {
+                if (channel != SongPresets::drumChannel || melodicParts_[channel]) {
                     presets.insert(selected);
                     presets.insert({0, selected.program});
                 }
@@ -74,6 +81,7 @@ private:
     std::array<int, channels> banks_{};
     std::array<std::set<SongPresets::Preset>, channels> programs_;
     std::array<bool, channels> drumParts_{};
+    std::array<bool, channels> melodicParts_{}; // made an instrument's part by GS
 };
 
 } // namespace

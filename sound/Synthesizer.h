@@ -41,6 +41,8 @@
 // its own when the first song needs it (SynthesizerModule): the engine
 // calls it through virtual functions only, and makes it through the
 // module's makeSynthesizer().
+class SoundFontSubset;
+
 class Synthesizer {
 public:
     static constexpr int sampleRate = 44100;
@@ -147,11 +149,15 @@ private:
     void applyLooping();
     void chase(std::int64_t tick);
     void releaseWhatSounds();
+    void loadSubset(const std::set<SongPresets::Preset>& presets);
     void pinPresets(const std::vector<std::uint8_t>& song);
     void unpinPresets();
     void silence();
 
     const Setup setup_;
+    // The presets FluidSynth holds of a large SoundFont (none: all of it),
+    // read from as long as FluidSynth holds them.
+    std::unique_ptr<SoundFontSubset> subset_;
     // Declared in the order they are made: destroyed player first.
     std::unique_ptr<fluid_settings_t, Free> settings_;
     std::unique_ptr<fluid_synth_t, Free> synth_;

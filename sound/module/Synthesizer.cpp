@@ -3,12 +3,15 @@
 #include "midifile/PlayableMidiFile.h"
 #include "midifile/SongSettings.h"
 #include "sound/FluidLog.h"
+#include "sound/module/SoundFontSubset.h"
+#include "sound/module/SoundFontSubsetLoader.h"
 #include "system/FreedMemory.h"
 #include "system/WholeFile.h"
 
 #include <QFile>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <utility>
 
@@ -17,6 +20,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int midiChannels = 16;
+constexpr int synthesizerBlock = 64; // FluidSynth renders in blocks of 64 frames
 constexpr int noteOff = 0x80;
 constexpr int noteOn = 0x90;
 constexpr int controlChange = 0xB0;
@@ -73,6 +77,8 @@ void Synthesizer::start() {
         FluidLog::report("cannot start the synthesizer; music is silent");
         return;
     }
+    if (fluid_sfloader_t* loader = SoundFontSubsetLoader::make(settings_.get()))
+        fluid_synth_add_sfloader(synth_.get(), loader);
     fluid_settings_getnum(settings_.get(), "synth.gain", &fullGain_);
     loadSoundFont();
     // The SoundFont loader's freed scratch memory (some 2.7 MB after
@@ -118,7 +124,10 @@ void Synthesizer::loadSoundFont() {
 // one for what plays, cuts a loop that runs past its sample's end, which
 // the whole SoundFont in memory plays as its author made it. A large one
 // would cost more memory than the music is worth: its samples are loaded
-// by what plays (pinPresets), only those of the open song in memory.
+// by what plays (pinPresets), only those of the open song in memory, and
+// FluidSynth holds the tables of the open song's presets alone (a subset of
+// the SoundFont), made again for each song; before the first, of the
+// presets a channel starts with.
 int Synthesizer::load(const fs::path& soundFont) {
     std::error_code error;
     const std::uintmax_t size = fs::file_size(soundFont, error);
@@ -126,7 +135,45 @@ int Synthesizer::load(const fs::path& soundFont) {
     if (fluid_settings_setint(settings_.get(), "synth.dynamic-sample-loading", samplesOnDemand_) !=
         FLUID_OK)
         return FLUID_FAILED;
-    return fluid_synth_sfload(synth_.get(), soundFont.c_str(), 0);
+    const fs::path path = fs::absolute(soundFont, error);
+    if (error)
+        return FLUID_FAILED;
+    if (samplesOnDemand_) {
+        std::unique_ptr<SoundFontSubset> subset =
+            SoundFontSubset::of(path, {{0, 0}, {SongPresets::drumBank, 0}});
+        const int loaded =
+            subset == nullptr
+                ? FLUID_FAILED
+                : fluid_synth_sfload(synth_.get(),
+                                     SoundFontSubsetLoader::fileNameOf(*subset).c_str(), 0);
+        if (loaded != FLUID_FAILED) {
+            subset_ = std::move(subset);
+            return loaded;
+        }
+    }
+    // Whole, also where its tables cannot be cut: FluidSynth tells what it finds.
+    return fluid_synth_sfload(synth_.get(), path.c_str(), 0);
+}
+
+// The open song's presets in place of the last song's, when the SoundFont
+// is loaded in subsets: the samples of both are never in memory at once.
+void Synthesizer::loadSubset(const std::set<SongPresets::Preset>& presets) {
+    std::unique_ptr<SoundFontSubset> subset = SoundFontSubset::of(subset_->source(), presets);
+    const int loaded =
+        subset == nullptr
+            ? FLUID_FAILED
+            : fluid_synth_sfload(synth_.get(), SoundFontSubsetLoader::fileNameOf(*subset).c_str(),
+                                 0);
+    if (loaded == FLUID_FAILED) {
+        FluidLog::report("cannot load the song's presets of " + subset_->source().string() +
+                         "; the last song's stay");
+        return;
+    }
+    for (int channel = 0; channel < midiChannels; ++channel)
+        fluid_synth_unset_program(synth_.get(), channel);
+    fluid_synth_sfunload(synth_.get(), soundFont_, 0);
+    soundFont_ = loaded;
+    subset_ = std::move(subset);
 }
 
 void Synthesizer::checkChosenSoundFont() {
@@ -446,8 +493,8 @@ void Synthesizer::halt() {
         if (player_ != nullptr && playerLoaded_)
             pausedTick_ = fluid_player_get_current_tick(player_.get());
         player_.reset();
+        silence();
     }
-    silence();
     dropStream();
     if (status_ == SoundState::Status::Playing)
         status_ = SoundState::Status::Paused;
@@ -461,7 +508,10 @@ void Synthesizer::release() {
     }
     // The output's thread may be waiting for the lock: stopped without it.
     dropStream();
-    silence();
+    {
+        const std::lock_guard lock(rendering_);
+        silence();
+    }
     unpinPresets();
     preloaded_.reset();
     {
@@ -506,8 +556,11 @@ int Synthesizer::renderForOutput(void* data, int length, int effectsCount, float
 void Synthesizer::pinPresets(const std::vector<std::uint8_t>& song) {
     if (!samplesOnDemand_)
         return;
+    const std::set<SongPresets::Preset> presets = SongPresets::of(song);
+    if (subset_ != nullptr)
+        loadSubset(presets);
     fluid_sfont_t* soundFont = fluid_synth_get_sfont_by_id(synth_.get(), soundFont_);
-    for (const SongPresets::Preset& preset : SongPresets::of(song)) {
+    for (const SongPresets::Preset& preset : presets) {
         if (fluid_sfont_get_preset(soundFont, preset.bank, preset.program) != nullptr &&
             fluid_synth_pin_preset(synth_.get(), soundFont_, preset.bank, preset.program) ==
                 FLUID_OK)
@@ -526,9 +579,18 @@ void Synthesizer::unpinPresets() {
     pinned_.clear();
 }
 
+// Under `rendering_`. FluidSynth ends the voices it is told to at its next
+// block, and until then a voice keeps its samples and whatever sounds next
+// may start beside it: the old song went on under the new one's first
+// seconds. One block, rendered here and thrown away, ends them at once.
 void Synthesizer::silence() {
+    const bool sounding = fluid_synth_get_active_voice_count(synth_.get()) > 0;
     if (fluid_synth_all_sounds_off(synth_.get(), -1) != FLUID_OK)
         FluidLog::report("cannot silence the synthesizer");
+    if (!sounding)
+        return;
+    std::array<float, synthesizerBlock> left, right;
+    fluid_synth_write_float(synth_.get(), synthesizerBlock, left.data(), 0, 1, right.data(), 0, 1);
 }
 
 // At the song's end (its last track's, or where a damaged file breaks off),

@@ -35,13 +35,19 @@ TEST(SongPresets, RunningStatusAndSysexBetweenEventsAreReadThrough) {
     EXPECT_EQ(of(file), (Presets{{0, 0}, {0, 10}, {0, 11}, {0, 12}, {128, 0}}));
 }
 
-// A drum part made by a GS message, or by XG's bank 127, plays drum kits.
+// A drum part made by a GS message, or by XG's bank 127, plays drum kits;
+// the drum channel made an instrument's part by GS plays instruments.
 TEST(SongPresets, DrumPartsOnOtherChannelsSelectDrumKits) {
     MidiFileBuilder file(1, 480);
     file.track().program(0, 10, 25).raw(0, {0xB2, 0x00, 127}).program(0, 2, 16);
     // GS: part 11 (channel 11) used for rhythm, map 2; a later track.
     file.track().raw(0, {0xF0, 0x0A, 0x41, 0x10, 0x42, 0x12, 0x40, 0x1A, 0x15, 0x02, 0x0F, 0xF7});
+    // Part 10 (channel 10) map 0, then program 30 there.
+    file.track()
+        .raw(0, {0xF0, 0x0A, 0x41, 0x10, 0x42, 0x12, 0x40, 0x10, 0x15, 0x00, 0x1B, 0xF7})
+        .program(0, 9, 30);
     const Presets presets = of(file);
+    EXPECT_TRUE(presets.contains({0, 30})) << "GS instrument part on the drum channel";
     EXPECT_TRUE(presets.contains({128, 25})) << "GS rhythm part";
     EXPECT_TRUE(presets.contains({128, 16})) << "XG drum kit";
 }

@@ -169,13 +169,15 @@ TEST_F(SoundNeverWaits, APlayBeforeTheSoundFontIsLoadedSoundsOnceItIs) {
 }
 
 // The same file through FluidSynth alone, on one thread: the same settings,
-// one player, the small SoundFont held whole.
-std::vector<float> referenceRender(const Bytes& midi, int frames) {
+// one player, the whole SoundFont loaded, held whole or its samples loaded
+// by what plays.
+std::vector<float> referenceRender(const Bytes& midi, int frames, bool samplesOnDemand) {
     fluid_settings_t* settings = new_fluid_settings();
     fluid_settings_setnum(settings, "synth.sample-rate", SoundEngine::sampleRate);
     fluid_settings_setstr(settings, "player.timing-source", "sample");
     fluid_settings_setint(settings, "synth.device-id", 16);
     fluid_settings_setint(settings, "synth.polyphony", Synthesizer::polyphony);
+    fluid_settings_setint(settings, "synth.dynamic-sample-loading", samplesOnDemand);
     fluid_synth_t* synth = new_fluid_synth(settings);
     fluid_synth_sfload(synth, testSoundFont(), 1);
     fluid_player_t* player = new_fluid_player(synth);
@@ -190,20 +192,60 @@ std::vector<float> referenceRender(const Bytes& midi, int frames) {
     return samples;
 }
 
+// Samples loaded by what plays, as for a large SoundFont: the engine then
+// gives FluidSynth only the song's presets of it, which sound the same.
 TEST_F(SoundNeverWaits, OfflineTheDeviceRendersTheSameSamplesAsFluidSynthAlone) {
     // Sixteen instruments, the drums among them, from the start.
     const Bytes file = MidiFileBuilder::dense(16, 2.0);
     const MidiFileNormaliser::Result clean = MidiFileNormaliser::normalise(file);
     ASSERT_TRUE(clean.ok());
-    openAndPlay(write("dense.mid", file));
-    const std::vector<float> rendered = render(2.0);
-    const std::vector<float> expected =
-        referenceRender(clean.bytes, static_cast<int>(rendered.size() / 2));
-    ASSERT_GT(rms(expected), soundThreshold);
-    std::size_t differing = 0;
-    for (std::size_t i = 0; i < expected.size(); ++i)
-        differing += rendered[i] != expected[i];
-    EXPECT_EQ(differing, 0u) << "of " << expected.size() << " samples";
+    const QString song = write("dense.mid", file);
+    for (const bool samplesOnDemand : {false, true}) {
+        SoundEngine::Config config = testEngineConfig();
+        if (samplesOnDemand)
+            config.wholeSoundFontLimit = 0;
+        SoundEngine own(config);
+        own.open(song);
+        own.play();
+        const int frames = 2 * SoundEngine::sampleRate / 64 * 64;
+        std::vector<float> rendered(2 * static_cast<std::size_t>(frames));
+        own.render(rendered.data(), rendered.data() + frames, frames);
+        const std::vector<float> expected = referenceRender(clean.bytes, frames, samplesOnDemand);
+        ASSERT_GT(rms(expected), soundThreshold);
+        std::size_t differing = 0;
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            differing += rendered[i] != expected[i];
+        EXPECT_EQ(differing, 0u) << "of " << expected.size() << " samples, "
+                                 << (samplesOnDemand ? "on demand" : "held whole");
+    }
+}
+
+// A new song starts on nothing of the last one, the SoundFont held whole or
+// its presets loaded song by song: the last song's notes, silenced, had
+// gone on under the new one's first seconds.
+TEST_F(SoundNeverWaits, ANewSongSoundsAsIfNothingPlayedBefore) {
+    const QString dense = write("dense.mid", MidiFileBuilder::dense(16, 2.0));
+    const QString chord = write("chord.mid", MidiFileBuilder::song());
+    for (const bool samplesOnDemand : {false, true}) {
+        SoundEngine::Config config = testEngineConfig();
+        if (samplesOnDemand)
+            config.wholeSoundFontLimit = 0;
+        const auto chordAfter = [&](const std::vector<QString>& before) {
+            SoundEngine own(config);
+            std::vector<float> left(SoundEngine::sampleRate), right(left.size());
+            for (const QString& file : before) {
+                own.open(file);
+                own.play();
+                own.render(left.data(), right.data(), static_cast<int>(left.size()));
+            }
+            own.open(chord);
+            own.play();
+            own.render(left.data(), right.data(), static_cast<int>(left.size()));
+            return left;
+        };
+        SCOPED_TRACE(samplesOnDemand ? "on demand" : "held whole");
+        expectSameSound(chordAfter({dense}), chordAfter({}));
+    }
 }
 
 } // namespace
