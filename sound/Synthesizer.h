@@ -149,6 +149,7 @@ private:
     void applyLooping();
     void chase(std::int64_t tick);
     void releaseWhatSounds();
+    int loadInSynth(const SoundFontSubset* subset);
     void loadSubset(const std::set<SongPresets::Preset>& presets);
     void pinPresets(const std::vector<std::uint8_t>& song);
     void unpinPresets();

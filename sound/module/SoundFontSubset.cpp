@@ -31,8 +31,11 @@ bool isId(const std::uint8_t* at, std::string_view id) {
     return std::memcmp(at, id.data(), 4) == 0;
 }
 
+// Seeks only where the file is not at `offset` already, so that reads one
+// after another keep stdio's buffer.
 bool readAt(std::FILE* file, std::uint64_t offset, void* into, std::size_t count) {
-    return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0 &&
+    const auto at = static_cast<off_t>(offset);
+    return (ftello(file) == at || fseeko(file, at, SEEK_SET) == 0) &&
            std::fread(into, 1, count, file) == count;
 }
 

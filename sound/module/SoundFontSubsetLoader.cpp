@@ -14,8 +14,8 @@ constexpr std::string_view subsetPrefix = "subset of a SoundFont at ";
 struct OpenFile {
     const SoundFontSubset* subset; // none: the file itself
     std::FILE* file;
-    std::uint64_t size;
-    std::uint64_t position = 0;
+    std::uint64_t size;         // the subset's
+    std::uint64_t position = 0; // in the subset
 };
 
 const SoundFontSubset* subsetNamed(std::string_view fileName) {
@@ -62,27 +62,24 @@ void* SoundFontSubsetLoader::open(const char* fileName) {
     std::FILE* file = std::fopen(subset != nullptr ? subset->source().c_str() : fileName, "rb");
     if (file == nullptr)
         return nullptr;
-    const std::uint64_t size = sizeOf(file);
     // A source changed since the subset was cut would not fit its tables.
-    if (subset != nullptr && size != subset->sourceSize()) {
+    if (subset != nullptr && sizeOf(file) != subset->sourceSize()) {
         std::fclose(file);
         return nullptr;
     }
-    return new OpenFile{subset, file, subset != nullptr ? subset->size() : size};
+    return new OpenFile{subset, file, subset != nullptr ? subset->size() : 0};
 }
 
+// A subset is read at a position kept here; a file of its own, as stdio reads it.
 int SoundFontSubsetLoader::read(void* into, fluid_long_long_t count, void* handle) {
     auto* open = static_cast<OpenFile*>(handle);
-    if (count < 0 || open->position > open->size ||
-        static_cast<std::uint64_t>(count) > open->size - open->position)
+    if (count < 0)
         return FLUID_FAILED;
     const auto bytes = static_cast<std::size_t>(count);
-    const bool whole =
-        open->subset != nullptr
-            ? open->subset->read(open->file, open->position, into, bytes)
-            : fseeko(open->file, static_cast<off_t>(open->position), SEEK_SET) == 0 &&
-                  std::fread(into, 1, bytes, open->file) == bytes;
-    if (!whole)
+    if (open->subset == nullptr)
+        return std::fread(into, 1, bytes, open->file) == bytes ? FLUID_OK : FLUID_FAILED;
+    if (open->position > open->size || bytes > open->size - open->position ||
+        !open->subset->read(open->file, open->position, into, bytes))
         return FLUID_FAILED;
     open->position += bytes;
     return FLUID_OK;
@@ -90,11 +87,14 @@ int SoundFontSubsetLoader::read(void* into, fluid_long_long_t count, void* handl
 
 int SoundFontSubsetLoader::seek(void* handle, fluid_long_long_t offset, int origin) {
     auto* open = static_cast<OpenFile*>(handle);
+    if (open->subset == nullptr)
+        return fseeko(open->file, static_cast<off_t>(offset), origin) == 0 ? FLUID_OK
+                                                                           : FLUID_FAILED;
+    if (origin != SEEK_SET && origin != SEEK_CUR && origin != SEEK_END)
+        return FLUID_FAILED;
     const auto base = static_cast<fluid_long_long_t>(origin == SEEK_SET   ? 0
                                                      : origin == SEEK_CUR ? open->position
                                                                           : open->size);
-    if (origin != SEEK_SET && origin != SEEK_CUR && origin != SEEK_END)
-        return FLUID_FAILED;
     if (offset < -base)
         return FLUID_FAILED;
     open->position = static_cast<std::uint64_t>(base + offset);
@@ -102,7 +102,10 @@ int SoundFontSubsetLoader::seek(void* handle, fluid_long_long_t offset, int orig
 }
 
 fluid_long_long_t SoundFontSubsetLoader::tell(void* handle) {
-    return static_cast<fluid_long_long_t>(static_cast<OpenFile*>(handle)->position);
+    auto* open = static_cast<OpenFile*>(handle);
+    if (open->subset == nullptr)
+        return static_cast<fluid_long_long_t>(ftello(open->file));
+    return static_cast<fluid_long_long_t>(open->position);
 }
 
 int SoundFontSubsetLoader::close(void* handle) {

@@ -141,11 +141,7 @@ int Synthesizer::load(const fs::path& soundFont) {
     if (samplesOnDemand_) {
         std::unique_ptr<SoundFontSubset> subset =
             SoundFontSubset::of(path, {{0, 0}, {SongPresets::drumBank, 0}});
-        const int loaded =
-            subset == nullptr
-                ? FLUID_FAILED
-                : fluid_synth_sfload(synth_.get(),
-                                     SoundFontSubsetLoader::fileNameOf(*subset).c_str(), 0);
+        const int loaded = loadInSynth(subset.get());
         if (loaded != FLUID_FAILED) {
             subset_ = std::move(subset);
             return loaded;
@@ -155,15 +151,18 @@ int Synthesizer::load(const fs::path& soundFont) {
     return fluid_synth_sfload(synth_.get(), path.c_str(), 0);
 }
 
+// FluidSynth's number for `subset` once loaded, or FLUID_FAILED.
+int Synthesizer::loadInSynth(const SoundFontSubset* subset) {
+    if (subset == nullptr)
+        return FLUID_FAILED;
+    return fluid_synth_sfload(synth_.get(), SoundFontSubsetLoader::fileNameOf(*subset).c_str(), 0);
+}
+
 // The open song's presets in place of the last song's, when the SoundFont
 // is loaded in subsets: the samples of both are never in memory at once.
 void Synthesizer::loadSubset(const std::set<SongPresets::Preset>& presets) {
     std::unique_ptr<SoundFontSubset> subset = SoundFontSubset::of(subset_->source(), presets);
-    const int loaded =
-        subset == nullptr
-            ? FLUID_FAILED
-            : fluid_synth_sfload(synth_.get(), SoundFontSubsetLoader::fileNameOf(*subset).c_str(),
-                                 0);
+    const int loaded = loadInSynth(subset.get());
     if (loaded == FLUID_FAILED) {
         FluidLog::report("cannot load the song's presets of " + subset_->source().string() +
                          "; the last song's stay");

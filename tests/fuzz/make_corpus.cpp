@@ -1,7 +1,7 @@
 // Writes the fuzz targets' seed corpus: small MIDI files of type 0 and 1 with
 // every kind of event, the malformed and unusual files found in the wild,
 // RIFF MIDI wrappers, and list files with every construct of their format
-// in the character sets the codec meets. Built in the fuzz tree and run as
+// in the character sets the codec meets, and a small SoundFont. Built in the fuzz tree and run as
 //     cmake --build build/fuzz --target make_corpus
 //     build/fuzz/make_corpus tests/fuzz/corpus
 // it replaces the seed-* files of each target's folder and leaves the
@@ -227,6 +227,61 @@ Seeds listFileSeeds() {
     return seeds;
 }
 
+// A chunk inside a RIFF list: its id, its length, its bytes.
+Bytes chunk(const std::string& id, const Bytes& body) {
+    Bytes bytes(id.begin(), id.end());
+    for (int shift = 0; shift < 32; shift += 8)
+        bytes.push_back(static_cast<std::uint8_t>(body.size() >> shift));
+    bytes.insert(bytes.end(), body.begin(), body.end());
+    return bytes;
+}
+
+// Records of 16-bit words, each name (presets', instruments', samples')
+// 20 bytes long.
+Bytes records(std::initializer_list<std::initializer_list<int>> words, std::size_t named = 0) {
+    Bytes bytes;
+    for (const auto& record : words) {
+        bytes.insert(bytes.end(), named, 'n');
+        for (int word : record) {
+            bytes.push_back(static_cast<std::uint8_t>(word));
+            bytes.push_back(static_cast<std::uint8_t>(word >> 8));
+        }
+    }
+    return bytes;
+}
+
+// The smallest SoundFont of three presets (piano, a drum kit and program 5)
+// on two instruments and one sample.
+Seeds soundFontSeeds() {
+    constexpr int instrument = 41, sampleId = 53;
+    Bytes pdta{'p', 'd', 't', 'a'};
+    for (const Bytes& table :
+         {chunk("phdr", records({{0, 0, 0, 0, 0, 0, 0, 0, 0},
+                                 {0, 128, 1, 0, 0, 0, 0, 0, 0},
+                                 {5, 0, 2, 0, 0, 0, 0, 0, 0},
+                                 {0, 0, 3, 0, 0, 0, 0, 0, 0}},
+                                20)),
+          chunk("pbag", records({{0, 0}, {1, 0}, {2, 0}, {3, 0}})), chunk("pmod", Bytes(10)),
+          chunk("pgen", records({{instrument, 0}, {instrument, 1}, {instrument, 1}, {0, 0}})),
+          chunk("inst", records({{0}, {1}, {2}}, 20)),
+          chunk("ibag", records({{0, 0}, {1, 0}, {2, 0}})), chunk("imod", Bytes(10)),
+          chunk("igen", records({{sampleId, 0}, {sampleId, 0}, {0, 0}})),
+          chunk("shdr", records({{0, 0, 8, 0, 2, 0, 6, 0, 0xAC44, 0, 60, 0, 1},
+                                 {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+                                20))})
+        pdta.insert(pdta.end(), table.begin(), table.end());
+    Bytes info{'I', 'N', 'F', 'O'};
+    const Bytes version = chunk("ifil", records({{2, 1}}));
+    info.insert(info.end(), version.begin(), version.end());
+    Bytes sdta{'s', 'd', 't', 'a'};
+    const Bytes samples = chunk("smpl", Bytes(16 + 2 * 46));
+    sdta.insert(sdta.end(), samples.begin(), samples.end());
+    Seeds seeds;
+    seeds["three-presets.sf2"] =
+        MidiFileBuilder::riff("sfbk", {{"LIST", info, {}}, {"LIST", sdta, {}}, {"LIST", pdta, {}}});
+    return seeds;
+}
+
 void writeSeeds(const fs::path& folder, const Seeds& seeds) {
     fs::create_directories(folder);
     for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
@@ -253,5 +308,6 @@ int main(int argc, char** argv) {
     writeSeeds(root / "riff_midi", riff);
     writeSeeds(root / "device_open", device);
     writeSeeds(root / "list_file", listFileSeeds());
+    writeSeeds(root / "soundfont_subset", soundFontSeeds());
     return 0;
 }

@@ -11,7 +11,7 @@ compiler=${2:-clang++}
 seconds=${FUZZ_SECONDS:-60}
 shift $(($# < 2 ? $# : 2))
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(list_file riff_midi midi_normaliser handover_message device_open)
+[ ${#targets[@]} -gt 0 ] || targets=(list_file riff_midi midi_normaliser handover_message device_open soundfont_subset)
 
 bash "$here/build.sh" "$dir" "$compiler" || exit 1
 
