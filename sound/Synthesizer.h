@@ -22,6 +22,8 @@
 #include <set>
 #include <vector>
 
+class SoundFontSubset;
+
 // FluidSynth's synthesizer with its SoundFont, and the MIDI player and audio
 // output that drive it. Its work may wait for the disk or the sound server,
 // so SoundEngine calls it on its command thread only, one call at a time;
@@ -41,8 +43,6 @@
 // its own when the first song needs it (SynthesizerModule): the engine
 // calls it through virtual functions only, and makes it through the
 // module's makeSynthesizer().
-class SoundFontSubset;
-
 class Synthesizer {
 public:
     static constexpr int sampleRate = 44100;
@@ -153,6 +153,7 @@ private:
     void loadSubset(const std::set<SongPresets::Preset>& presets);
     void pinPresets(const std::vector<std::uint8_t>& song);
     void unpinPresets();
+    void unsetPrograms();
     void silence();
 
     const Setup setup_;

@@ -166,11 +166,13 @@ std::vector<std::uint8_t> cut(const std::array<Table, kinds>& tables,
     std::map<std::size_t, std::size_t> newInstrument; // by the source's number
     std::vector<std::size_t> keptInstruments;
     const Table& instrumentHeaders = tables[instruments];
+    const auto asIs = [](const std::uint8_t* record, std::vector<std::uint8_t>& to) {
+        to.insert(to.end(), record, record + 4);
+        return true;
+    };
     const auto renumber = [&](const std::uint8_t* record, std::vector<std::uint8_t>& to) {
-        if (word(record) != instrumentGenerator) {
-            to.insert(to.end(), record, record + 4);
-            return true;
-        }
+        if (word(record) != instrumentGenerator)
+            return asIs(record, to);
         const std::size_t instrument = word(record + 2);
         if (instrument + 1 >= instrumentHeaders.count)
             return false;
@@ -185,8 +187,7 @@ std::vector<std::uint8_t> cut(const std::array<Table, kinds>& tables,
                             out[presetZones], out[presetGenerators], out[presetModulators]);
     for (std::size_t preset : kept) {
         std::size_t first, end;
-        if (preset + 1 >= headers.count ||
-            !headers.owned(preset, presetFirstZone, tables[presetZones], first, end))
+        if (!headers.owned(preset, presetFirstZone, tables[presetZones], first, end))
             return {};
         putHeader(out[presetHeaders], headers, preset, presetFirstZone, presetCopier.zonesCopied());
         if (!presetCopier.copy(first, end, renumber))
@@ -196,10 +197,6 @@ std::vector<std::uint8_t> cut(const std::array<Table, kinds>& tables,
               presetCopier.zonesCopied());
     presetCopier.finish();
 
-    const auto asIs = [](const std::uint8_t* record, std::vector<std::uint8_t>& to) {
-        to.insert(to.end(), record, record + 4);
-        return true;
-    };
     ZoneCopier instrumentCopier(tables[instrumentZones], tables[instrumentGenerators],
                                 tables[instrumentModulators], out[instrumentZones],
                                 out[instrumentGenerators], out[instrumentModulators]);

@@ -168,8 +168,7 @@ void Synthesizer::loadSubset(const std::set<SongPresets::Preset>& presets) {
                          "; the last song's stay");
         return;
     }
-    for (int channel = 0; channel < midiChannels; ++channel)
-        fluid_synth_unset_program(synth_.get(), channel);
+    unsetPrograms();
     fluid_synth_sfunload(synth_.get(), soundFont_, 0);
     soundFont_ = loaded;
     subset_ = std::move(subset);
@@ -571,11 +570,16 @@ void Synthesizer::pinPresets(const std::vector<std::uint8_t>& song) {
 void Synthesizer::unpinPresets() {
     if (synth_ == nullptr || pinned_.empty())
         return;
-    for (int channel = 0; channel < midiChannels; ++channel)
-        fluid_synth_unset_program(synth_.get(), channel);
+    unsetPrograms();
     for (const SongPresets::Preset& preset : pinned_)
         fluid_synth_unpin_preset(synth_.get(), soundFont_, preset.bank, preset.program);
     pinned_.clear();
+}
+
+// No channel holds a preset: those no pin holds either are let go.
+void Synthesizer::unsetPrograms() {
+    for (int channel = 0; channel < midiChannels; ++channel)
+        fluid_synth_unset_program(synth_.get(), channel);
 }
 
 // Under `rendering_`. FluidSynth ends the voices it is told to at its next
