@@ -9,6 +9,7 @@ namespace {
 
 using View = std::span<const std::uint8_t>;
 
+constexpr std::uint8_t noteOn = 0x90;
 constexpr std::uint8_t controlChange = 0xB0;
 constexpr std::uint8_t programChange = 0xC0;
 constexpr std::uint8_t bankSelect = 0; // its most significant byte: FluidSynth's bank number
@@ -31,6 +32,13 @@ std::optional<GsPart> gsRhythmPart(const TrackEvents::Event& event) {
     return GsPart{part == 0 ? 9 : part < 10 ? part - 1 : part, data[7] != 0};
 }
 
+// A MIDI Tuning message, real-time or not: F0 7E|7F <device> 08 ...
+bool retunes(const TrackEvents::Event& event) {
+    const ByteReader::Bytes data = event.data;
+    return event.status == TrackEvents::sysex && data.size() >= 3 &&
+           (data[0] == 0x7E || data[0] == 0x7F) && data[2] == 0x08;
+}
+
 class Collector {
 public:
     Collector() { drumParts_[SongPresets::drumChannel] = true; }
@@ -38,10 +46,13 @@ public:
     void take(const TrackEvents::Event& event) {
         if (const std::optional<GsPart> part = gsRhythmPart(event))
             (part->drums ? drumParts_ : melodicParts_)[part->channel] = true;
+        retuned_ = retuned_ || retunes(event);
         if (!event.isChannelMessage())
             return;
         const int channel = event.channel();
-        if (event.kind() == programChange) {
+        if (event.kind() == noteOn && event.data[1] > 0) {
+            notes_[channel].add(event.data[0], event.data[1]);
+        } else if (event.kind() == programChange) {
             programs_[channel].insert({banks_[channel], event.data[0]});
         } else if (event.kind() == controlChange && event.data[0] == bankSelect) {
             banks_[channel] = event.data[1];
@@ -54,19 +65,30 @@ public:
     // program it selects may sound as a drum kit where the channel is ever a
     // drum part, and as an instrument on every channel but the General MIDI
     // drum channel, and on that one too where a GS message makes it an
-    // instrument's part.
-    std::set<SongPresets::Preset> presets() const {
+    // instrument's part; each with every note of the channel.
+    std::map<SongPresets::Preset, PlayedNotes> presets() const {
         // A channel that selects nothing plays program 0 of its default bank.
-        std::set<SongPresets::Preset> presets{{0, 0}, {SongPresets::drumBank, 0}};
+        std::map<SongPresets::Preset, PlayedNotes> presets{{{0, 0}, {}},
+                                                           {{SongPresets::drumBank, 0}, {}}};
         for (int channel = 0; channel < channels; ++channel) {
+            PlayedNotes notes = notes_[channel];
+            if (retuned_)
+                notes.addAll();
+            const bool drums = drumParts_[channel];
+            const bool melodic = channel != SongPresets::drumChannel || melodicParts_[channel];
+            // The defaults, and where a program is missing, the fallbacks' last.
+            if (melodic)
+                presets[{0, 0}].add(notes);
+            if (drums)
+                presets[{SongPresets::drumBank, 0}].add(notes);
             for (const SongPresets::Preset& selected : programs_[channel]) {
                 // FluidSynth's fallbacks: a drum kit the SoundFont lacks plays
                 // the standard kit, a melodic bank it lacks plays bank 0.
-                if (drumParts_[channel])
-                    presets.insert({SongPresets::drumBank, selected.program});
-                if (channel != SongPresets::drumChannel || melodicParts_[channel]) {
-                    presets.insert(selected);
-                    presets.insert({0, selected.program});
+                if (drums)
+                    presets[{SongPresets::drumBank, selected.program}].add(notes);
+                if (melodic) {
+                    presets[selected].add(notes);
+                    presets[{0, selected.program}].add(notes);
                 }
             }
         }
@@ -82,11 +104,20 @@ private:
     std::array<std::set<SongPresets::Preset>, channels> programs_;
     std::array<bool, channels> drumParts_{};
     std::array<bool, channels> melodicParts_{}; // made an instrument's part by GS
+    std::array<PlayedNotes, channels> notes_;
+    bool retuned_ = false;
 };
 
 } // namespace
 
 std::set<SongPresets::Preset> SongPresets::of(View smf) {
+    std::set<Preset> presets;
+    for (const auto& [preset, notes] : withNotes(smf))
+        presets.insert(preset);
+    return presets;
+}
+
+std::map<SongPresets::Preset, PlayedNotes> SongPresets::withNotes(View smf) {
     Collector collector;
     TimedEvents::forEach(smf, [&collector](std::int64_t, const TrackEvents::Event& event) {
         collector.take(event);

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "midifile/PlayedNotes.h"
+
 #include <compare>
 #include <cstdint>
+#include <map>
 #include <set>
 #include <span>
 
@@ -24,4 +27,8 @@ public:
     static constexpr int drumBank = 128;
 
     static std::set<Preset> of(std::span<const std::uint8_t> smf);
+    // The same presets, each with the notes the song may start with it:
+    // those of every channel that may hold it. Where the song retunes keys
+    // (MIDI Tuning messages), every note of them.
+    static std::map<Preset, PlayedNotes> withNotes(std::span<const std::uint8_t> smf);
 };

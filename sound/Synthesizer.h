@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -150,7 +151,7 @@ private:
     void chase(std::int64_t tick);
     void releaseWhatSounds();
     int loadInSynth(const SoundFontSubset* subset);
-    void loadSubset(const std::set<SongPresets::Preset>& presets);
+    void loadSubset(const std::map<SongPresets::Preset, PlayedNotes>& presets);
     void pinPresets(const std::vector<std::uint8_t>& song);
     void unpinPresets();
     void unsetPrograms();

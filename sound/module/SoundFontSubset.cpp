@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -63,6 +64,9 @@ constexpr std::size_t instrumentFirstZone = 20;
 constexpr std::size_t presetProgram = 20;
 constexpr std::size_t presetBank = 22;
 constexpr std::uint16_t instrumentGenerator = 41;
+constexpr std::uint16_t keyRangeGenerator = 43;
+constexpr std::uint16_t velocityRangeGenerator = 44;
+constexpr std::uint16_t sampleGenerator = 53;
 
 // A table as records; each ends with a terminal record, which tells where
 // the last real record's zones (or generators, or modulators) end.
@@ -147,24 +151,75 @@ void putHeader(std::vector<std::uint8_t>& out, const Table& headers, std::size_t
     out.insert(out.end(), headers.at(record) + firstZone + 2, headers.at(record + 1));
 }
 
-// The tables cut down to `presets`, as the body of a `pdta` list; empty
-// where an index points outside its table.
+// The keys and velocities a zone sounds, as FluidSynth reads them: a key
+// range counts only as the zone's first generator, a velocity range only
+// as its first or after the key range; without them, all. And the
+// instrument or sample the zone sounds with (its last generator), if any:
+// a zone without one is the global zone (or one FluidSynth discards).
+struct ZoneRange {
+    PlayedNotes sounding(const PlayedNotes& notes) const {
+        return notes.within(lowKey, highKey, lowVelocity, highVelocity);
+    }
+
+    int lowKey = 0;
+    int highKey = PlayedNotes::keys - 1;
+    int lowVelocity = 0;
+    int highVelocity = PlayedNotes::velocities - 1;
+    std::optional<std::size_t> soundsWith;
+};
+
+std::optional<ZoneRange> rangeOf(const Table& zones, const Table& generators, std::size_t zone,
+                                 std::uint16_t last) {
+    std::size_t first, end;
+    if (!zones.owned(zone, 0, generators, first, end))
+        return std::nullopt;
+    ZoneRange range;
+    enum { nothing, keys, more } before = nothing;
+    for (std::size_t record = first; record < end; ++record) {
+        const std::uint8_t* generator = generators.at(record);
+        const std::uint16_t id = word(generator);
+        if (id == keyRangeGenerator) {
+            if (before == nothing) {
+                range.lowKey = generator[2];
+                range.highKey = generator[3];
+                before = keys;
+            }
+        } else if (id == velocityRangeGenerator) {
+            if (before != more) {
+                range.lowVelocity = generator[2];
+                range.highVelocity = generator[3];
+                before = more;
+            }
+        } else if (id == last) {
+            range.soundsWith = word(generator + 2);
+            break;
+        } else {
+            before = more;
+        }
+    }
+    return range;
+}
+
+// The tables cut down to `presets` and the zones their notes fall in, as
+// the body of a `pdta` list; empty where an index points outside its table.
 std::vector<std::uint8_t> cut(const std::array<Table, kinds>& tables,
-                              const std::set<SongPresets::Preset>& presets) {
+                              const std::map<SongPresets::Preset, PlayedNotes>& presets) {
     const Table& headers = tables[presetHeaders];
     std::array<std::vector<std::uint8_t>, kinds> out;
-    std::vector<std::size_t> kept;
+    std::vector<std::pair<std::size_t, const PlayedNotes*>> kept;
     for (std::size_t preset = 0; preset + 1 < headers.count; ++preset) {
         const SongPresets::Preset named{static_cast<int>(headers.field(preset, presetBank)),
                                         static_cast<int>(headers.field(preset, presetProgram))};
-        if (presets.contains(named))
-            kept.push_back(preset);
+        if (const auto played = presets.find(named); played != presets.end())
+            kept.emplace_back(preset, &played->second);
     }
+    const PlayedNotes none;
     if (kept.empty())
-        kept.push_back(0);
+        kept.emplace_back(0, &none);
 
     std::map<std::size_t, std::size_t> newInstrument; // by the source's number
     std::vector<std::size_t> keptInstruments;
+    std::map<std::size_t, PlayedNotes> instrumentNotes; // those its kept zones play
     const Table& instrumentHeaders = tables[instruments];
     const auto asIs = [](const std::uint8_t* record, std::vector<std::uint8_t>& to) {
         to.insert(to.end(), record, record + 4);
@@ -185,13 +240,24 @@ std::vector<std::uint8_t> cut(const std::array<Table, kinds>& tables,
     };
     ZoneCopier presetCopier(tables[presetZones], tables[presetGenerators], tables[presetModulators],
                             out[presetZones], out[presetGenerators], out[presetModulators]);
-    for (std::size_t preset : kept) {
+    for (const auto& [preset, notes] : kept) {
         std::size_t first, end;
         if (!headers.owned(preset, presetFirstZone, tables[presetZones], first, end))
             return {};
         putHeader(out[presetHeaders], headers, preset, presetFirstZone, presetCopier.zonesCopied());
-        if (!presetCopier.copy(first, end, renumber))
-            return {};
+        for (std::size_t zone = first; zone < end; ++zone) {
+            const std::optional<ZoneRange> range =
+                rangeOf(tables[presetZones], tables[presetGenerators], zone, instrumentGenerator);
+            if (!range)
+                return {};
+            const PlayedNotes sounding = range->sounding(*notes);
+            if (range->soundsWith && !sounding.any())
+                continue;
+            if (!presetCopier.copy(zone, zone + 1, renumber))
+                return {};
+            if (range->soundsWith)
+                instrumentNotes[*range->soundsWith].add(sounding);
+        }
     }
     putHeader(out[presetHeaders], headers, headers.count - 1, presetFirstZone,
               presetCopier.zonesCopied());
@@ -207,8 +273,17 @@ std::vector<std::uint8_t> cut(const std::array<Table, kinds>& tables,
             return {};
         putHeader(out[instruments], instrumentHeaders, instrument, instrumentFirstZone,
                   instrumentCopier.zonesCopied());
-        if (!instrumentCopier.copy(first, end, asIs))
-            return {};
+        const PlayedNotes& notes = instrumentNotes[instrument];
+        for (std::size_t zone = first; zone < end; ++zone) {
+            const std::optional<ZoneRange> range = rangeOf(
+                tables[instrumentZones], tables[instrumentGenerators], zone, sampleGenerator);
+            if (!range)
+                return {};
+            if (range->soundsWith && !range->sounding(notes).any())
+                continue;
+            if (!instrumentCopier.copy(zone, zone + 1, asIs))
+                return {};
+        }
     }
     putHeader(out[instruments], instrumentHeaders, instrumentHeaders.count - 1, instrumentFirstZone,
               instrumentCopier.zonesCopied());
@@ -228,8 +303,9 @@ std::vector<std::uint8_t> cut(const std::array<Table, kinds>& tables,
 
 } // namespace
 
-std::unique_ptr<SoundFontSubset> SoundFontSubset::of(const std::filesystem::path& soundFont,
-                                                     const std::set<SongPresets::Preset>& presets) {
+std::unique_ptr<SoundFontSubset>
+SoundFontSubset::of(const std::filesystem::path& soundFont,
+                    const std::map<SongPresets::Preset, PlayedNotes>& presets) {
     const File file(std::fopen(soundFont.c_str(), "rb"));
     std::error_code error;
     const std::uintmax_t fileSize = std::filesystem::file_size(soundFont, error);

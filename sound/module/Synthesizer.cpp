@@ -125,9 +125,10 @@ void Synthesizer::loadSoundFont() {
 // the whole SoundFont in memory plays as its author made it. A large one
 // would cost more memory than the music is worth: its samples are loaded
 // by what plays (pinPresets), only those of the open song in memory, and
-// FluidSynth holds the tables of the open song's presets alone (a subset of
-// the SoundFont), made again for each song; before the first, of the
-// presets a channel starts with.
+// FluidSynth holds the tables of the open song's presets alone, with the
+// zones its notes fall in (a subset of the SoundFont), made again for each
+// song; before the first, of the presets a channel starts with, without
+// their zones: no sample is loaded for a song that never comes.
 int Synthesizer::load(const fs::path& soundFont) {
     std::error_code error;
     const std::uintmax_t size = fs::file_size(soundFont, error);
@@ -140,7 +141,7 @@ int Synthesizer::load(const fs::path& soundFont) {
         return FLUID_FAILED;
     if (samplesOnDemand_) {
         std::unique_ptr<SoundFontSubset> subset =
-            SoundFontSubset::of(path, {{0, 0}, {SongPresets::drumBank, 0}});
+            SoundFontSubset::of(path, {{{0, 0}, {}}, {{SongPresets::drumBank, 0}, {}}});
         const int loaded = loadInSynth(subset.get());
         if (loaded != FLUID_FAILED) {
             subset_ = std::move(subset);
@@ -155,12 +156,18 @@ int Synthesizer::load(const fs::path& soundFont) {
 int Synthesizer::loadInSynth(const SoundFontSubset* subset) {
     if (subset == nullptr)
         return FLUID_FAILED;
-    return fluid_synth_sfload(synth_.get(), SoundFontSubsetLoader::fileNameOf(*subset).c_str(), 0);
+    const int loaded =
+        fluid_synth_sfload(synth_.get(), SoundFontSubsetLoader::fileNameOf(*subset).c_str(), 0);
+    // A subset without a note to sound has no instruments, which FluidSynth
+    // warns of: no complaint to add to whatever is reported next.
+    if (loaded != FLUID_FAILED)
+        FluidLog::forget();
+    return loaded;
 }
 
 // The open song's presets in place of the last song's, when the SoundFont
 // is loaded in subsets: the samples of both are never in memory at once.
-void Synthesizer::loadSubset(const std::set<SongPresets::Preset>& presets) {
+void Synthesizer::loadSubset(const std::map<SongPresets::Preset, PlayedNotes>& presets) {
     std::unique_ptr<SoundFontSubset> subset = SoundFontSubset::of(subset_->source(), presets);
     const int loaded = loadInSynth(subset.get());
     if (loaded == FLUID_FAILED) {
@@ -554,11 +561,19 @@ int Synthesizer::renderForOutput(void* data, int length, int effectsCount, float
 void Synthesizer::pinPresets(const std::vector<std::uint8_t>& song) {
     if (!samplesOnDemand_)
         return;
-    const std::set<SongPresets::Preset> presets = SongPresets::of(song);
-    if (subset_ != nullptr)
+    std::map<SongPresets::Preset, PlayedNotes> presets = SongPresets::withNotes(song);
+    if (subset_ != nullptr) {
+        // A tuning an earlier song made may still retune this one's keys.
+        fluid_synth_tuning_iteration_start(synth_.get());
+        int bank, program;
+        if (fluid_synth_tuning_iteration_next(synth_.get(), &bank, &program) != 0) {
+            for (auto& [preset, notes] : presets)
+                notes.addAll();
+        }
         loadSubset(presets);
+    }
     fluid_sfont_t* soundFont = fluid_synth_get_sfont_by_id(synth_.get(), soundFont_);
-    for (const SongPresets::Preset& preset : presets) {
+    for (const auto& [preset, notes] : presets) {
         if (fluid_sfont_get_preset(soundFont, preset.bank, preset.program) != nullptr &&
             fluid_synth_pin_preset(synth_.get(), soundFont_, preset.bank, preset.program) ==
                 FLUID_OK)

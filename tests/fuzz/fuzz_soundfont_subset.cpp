@@ -12,7 +12,14 @@
 
 namespace {
 
-const std::set<SongPresets::Preset> presets{{0, 0}, {0, 5}, {128, 0}};
+// Notes in some zones, in none, in all.
+std::map<SongPresets::Preset, PlayedNotes> playing() {
+    std::map<SongPresets::Preset, PlayedNotes> presets{{{0, 0}, {}}, {{0, 5}, {}}, {{128, 0}, {}}};
+    presets[{0, 0}].add(60, 100);
+    presets[{128, 0}].addAll();
+    return presets;
+}
+const std::map<SongPresets::Preset, PlayedNotes> presets = playing();
 
 std::string fileOf(const char* which, const std::uint8_t* data, std::size_t size) {
     const std::string name =
