@@ -563,7 +563,8 @@ void Synthesizer::pinPresets(const std::vector<std::uint8_t>& song) {
         return;
     std::map<SongPresets::Preset, PlayedNotes> presets = SongPresets::withNotes(song);
     if (subset_ != nullptr) {
-        // A tuning an earlier song made may still retune this one's keys.
+        // A tuning an earlier song made stays in the synthesizer (a reset
+        // only takes it off the channels), for this one to select.
         fluid_synth_tuning_iteration_start(synth_.get());
         int bank, program;
         if (fluid_synth_tuning_iteration_next(synth_.get(), &bank, &program) != 0) {
