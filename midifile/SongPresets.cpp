@@ -4,6 +4,7 @@
 
 #include <array>
 #include <optional>
+#include <set>
 
 namespace {
 
@@ -110,14 +111,7 @@ private:
 
 } // namespace
 
-std::set<SongPresets::Preset> SongPresets::of(View smf) {
-    std::set<Preset> presets;
-    for (const auto& [preset, notes] : withNotes(smf))
-        presets.insert(preset);
-    return presets;
-}
-
-std::map<SongPresets::Preset, PlayedNotes> SongPresets::withNotes(View smf) {
+std::map<SongPresets::Preset, PlayedNotes> SongPresets::of(View smf) {
     Collector collector;
     TimedEvents::forEach(smf, [&collector](std::int64_t, const TrackEvents::Event& event) {
         collector.take(event);

@@ -5,7 +5,6 @@
 #include <compare>
 #include <cstdint>
 #include <map>
-#include <set>
 #include <span>
 
 // The SoundFont presets a song's notes may sound with: every bank and
@@ -26,9 +25,8 @@ public:
     static constexpr int drumChannel = 9;
     static constexpr int drumBank = 128;
 
-    static std::set<Preset> of(std::span<const std::uint8_t> smf);
-    // The same presets, each with the notes the song may start with it:
-    // those of every channel that may hold it. Where the song retunes keys
-    // (MIDI Tuning messages), every note of them.
-    static std::map<Preset, PlayedNotes> withNotes(std::span<const std::uint8_t> smf);
+    // The presets, each with the notes the song may start with it: those
+    // of every channel that may hold it. Where the song retunes keys (MIDI
+    // Tuning messages), every note of them.
+    static std::map<Preset, PlayedNotes> of(std::span<const std::uint8_t> smf);
 };

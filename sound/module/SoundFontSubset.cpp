@@ -91,7 +91,7 @@ struct Table {
     }
 };
 
-// Copies the zones of presets or instruments, with their generators and
+// Copies zones of presets or instruments, with their generators and
 // modulators; `generator` may change a generator's record as it is copied.
 class ZoneCopier {
 public:
@@ -103,22 +103,19 @@ public:
 
     std::size_t zonesCopied() const { return zonesOut_.size() / zones_.size; }
 
-    template <typename Generator>
-    bool copy(std::size_t first, std::size_t end, Generator generator) {
-        for (std::size_t zone = first; zone < end; ++zone) {
-            std::size_t firstGenerator, endGenerator, firstModulator, endModulator;
-            if (!zones_.owned(zone, 0, generators_, firstGenerator, endGenerator) ||
-                !zones_.owned(zone, 2, modulators_, firstModulator, endModulator))
+    template <typename Generator> bool copy(std::size_t zone, Generator generator) {
+        std::size_t firstGenerator, endGenerator, firstModulator, endModulator;
+        if (!zones_.owned(zone, 0, generators_, firstGenerator, endGenerator) ||
+            !zones_.owned(zone, 2, modulators_, firstModulator, endModulator))
+            return false;
+        putWord(zonesOut_, generatorsOut_.size() / generators_.size);
+        putWord(zonesOut_, modulatorsOut_.size() / modulators_.size);
+        for (std::size_t record = firstGenerator; record < endGenerator; ++record) {
+            if (!generator(generators_.at(record), generatorsOut_))
                 return false;
-            putWord(zonesOut_, generatorsOut_.size() / generators_.size);
-            putWord(zonesOut_, modulatorsOut_.size() / modulators_.size);
-            for (std::size_t record = firstGenerator; record < endGenerator; ++record) {
-                if (!generator(generators_.at(record), generatorsOut_))
-                    return false;
-            }
-            modulatorsOut_.insert(modulatorsOut_.end(), modulators_.at(firstModulator),
-                                  modulators_.at(endModulator));
         }
+        modulatorsOut_.insert(modulatorsOut_.end(), modulators_.at(firstModulator),
+                              modulators_.at(endModulator));
         return true;
     }
 
@@ -253,7 +250,7 @@ std::vector<std::uint8_t> cut(const std::array<Table, kinds>& tables,
             const PlayedNotes sounding = range->sounding(*notes);
             if (range->soundsWith && !sounding.any())
                 continue;
-            if (!presetCopier.copy(zone, zone + 1, renumber))
+            if (!presetCopier.copy(zone, renumber))
                 return {};
             if (range->soundsWith)
                 instrumentNotes[*range->soundsWith].add(sounding);
@@ -281,7 +278,7 @@ std::vector<std::uint8_t> cut(const std::array<Table, kinds>& tables,
                 return {};
             if (range->soundsWith && !range->sounding(notes).any())
                 continue;
-            if (!instrumentCopier.copy(zone, zone + 1, asIs))
+            if (!instrumentCopier.copy(zone, asIs))
                 return {};
         }
     }

@@ -561,7 +561,7 @@ int Synthesizer::renderForOutput(void* data, int length, int effectsCount, float
 void Synthesizer::pinPresets(const std::vector<std::uint8_t>& song) {
     if (!samplesOnDemand_)
         return;
-    std::map<SongPresets::Preset, PlayedNotes> presets = SongPresets::withNotes(song);
+    std::map<SongPresets::Preset, PlayedNotes> presets = SongPresets::of(song);
     if (subset_ != nullptr) {
         // A tuning an earlier song made stays in the synthesizer (a reset
         // only takes it off the channels), for this one to select.

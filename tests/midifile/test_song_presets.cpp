@@ -3,12 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace {
 
 using Presets = std::set<SongPresets::Preset>;
 
 Presets of(MidiFileBuilder& file) {
-    return SongPresets::of(file.build());
+    Presets presets;
+    for (const auto& [preset, notes] : SongPresets::of(file.build()))
+        presets.insert(preset);
+    return presets;
 }
 
 // What the engine loads before the music starts must cover what the song
